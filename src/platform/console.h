@@ -1,0 +1,16 @@
+// Standard output, the local time of day and the end of the process.
+#pragma once
+
+#include <string>
+
+// Puts standard output in the platform's text mode: on Windows every line
+// feed reaches the monitor as CR LF.
+void prepare_standard_output();
+
+void write_output(const std::string& text);
+
+// The local time of day as hh:mm:ss.
+std::string time_of_day_text();
+
+// Flushes standard output and ends the process.
+[[noreturn]] void end_process(int exitCode);

@@ -1,0 +1,217 @@
+#!/usr/bin/env python3
+"""Runs the end-to-end cases of tests/cases against one build.
+
+Each case is a folder (see tests/README.md): the files of the working
+directory and of the drives, the arguments, and what the run must leave:
+standard output byte for byte, the exit code, files afterwards, the RFC
+simulator's call log. The same cases run against the native build and, under
+Wine, against the Windows build; on Windows every line feed of standard
+output is expected as CR LF.
+"""
+import argparse
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+from pathlib import Path
+
+CASES = Path(__file__).resolve().parent / "cases"
+TIME_OF_DAY = re.compile(rb"\b\d\d:\d\d:\d\d\b")
+TRACE_STAMP = re.compile(rb"\b\d{8} \d{6}\b")
+
+
+def masked(data):
+    data = TIME_OF_DAY.sub(b"hh:mm:ss", data)
+    return TRACE_STAMP.sub(b"YYYYMMDD HHMMSS", data)
+
+
+def read_lines(path):
+    if not path.exists():
+        return []
+    text = path.read_text(encoding="latin-1")
+    if text.endswith("\n"):
+        text = text[:-1]
+    return text.split("\n") if text else []
+
+
+def copy_tree(source, target, created):
+    """Copies source into target, remembering what did not exist before."""
+    for root, dirs, files in os.walk(source):
+        relative = Path(root).relative_to(source)
+        for name in dirs + files:
+            destination = target / relative / name
+            if not destination.exists():
+                created.append(destination)
+            if (Path(root) / name).is_dir():
+                destination.mkdir(parents=True, exist_ok=True)
+            else:
+                shutil.copyfile(Path(root) / name, destination)
+
+
+def remove_created(created):
+    for path in reversed(created):
+        if path.is_dir() and not path.is_symlink():
+            shutil.rmtree(path, ignore_errors=True)
+        elif path.exists() or path.is_symlink():
+            path.unlink()
+
+
+class Native:
+    name = "native"
+
+    def __init__(self, bin_dir):
+        self.bin_dir = bin_dir
+
+    def prepare(self, case, scratch):
+        drives = scratch / "drives"
+        work = scratch / "work"
+        drives.mkdir()
+        work.mkdir()
+        if (case / "drives").is_dir():
+            copy_tree(case / "drives", drives, [])
+        env = {"WICKERBY_DRIVES": str(drives), "RFCSIM_LOG": str(scratch / "rfc.log")}
+        return work, env, scratch / "rfc.log", []
+
+    def command(self, program):
+        return [str(self.bin_dir / program)]
+
+    def expected_output(self, data):
+        return data
+
+
+class Win32:
+    """Runs the Windows build under Wine; drive C: is the prefix's drive_c."""
+    name = "win32"
+
+    def __init__(self, bin_dir):
+        self.bin_dir = bin_dir
+        self.prefix = Path(os.environ.get("WINEPREFIX", bin_dir.parent / "wineprefix"))
+        self.wine = os.environ.get("WICKERBY_WINE", "wine").split()
+        self.base_env = {"WINEPREFIX": str(self.prefix), "WINEDEBUG": "-all", "WINEDLLOVERRIDES": "mscoree,mshtml="}
+
+    def start(self):
+        env = dict(os.environ, **self.base_env)
+        if not (self.prefix / "drive_c").is_dir():
+            subprocess.run(self.wine + ["wineboot", "-i"], env=env, check=False,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        server = os.environ.get("WICKERBY_WINESERVER", "wineserver")
+        subprocess.run([server, "-p"], env=env, check=False)
+
+    def prepare(self, case, scratch):
+        created = []
+        drive_c = self.prefix / "drive_c"
+        if (case / "drives").is_dir():
+            for drive in sorted((case / "drives").iterdir()):
+                letter = drive.name.lower()
+                if letter == "c":
+                    copy_tree(drive, drive_c, created)
+                else:
+                    target = scratch / ("drive_" + letter)
+                    target.mkdir()
+                    copy_tree(drive, target, [])
+                    link = self.prefix / "dosdevices" / (letter + ":")
+                    if link.is_symlink() or link.exists():
+                        link.unlink()
+                    link.symlink_to(target)
+                    created.append(link)
+        base = drive_c / "wickerby-case"
+        if base.exists():
+            shutil.rmtree(base)
+        work = base / "work"
+        work.mkdir(parents=True)
+        created.append(base)
+        env = dict(self.base_env, RFCSIM_LOG="C:\\wickerby-case\\rfc.log")
+        return work, env, base / "rfc.log", created
+
+    def command(self, program):
+        return self.wine + [str(self.bin_dir / (program + ".exe"))]
+
+    def expected_output(self, data):
+        return data.replace(b"\n", b"\r\n")
+
+
+def compare(label, expected, actual, failures):
+    if expected != actual:
+        failures.append(f"{label} differs\n--- expected\n{expected!r}\n--- actual\n{actual!r}")
+
+
+def run_case(case, target):
+    failures = []
+    with tempfile.TemporaryDirectory(prefix="wickerby-case-") as scratch_name:
+        scratch = Path(scratch_name)
+        work, env, log, created = target.prepare(case, scratch)
+        try:
+            if (case / "cwd").is_dir():
+                copy_tree(case / "cwd", work, [])
+            for line in read_lines(case / "env"):
+                key, _, value = line.partition("=")
+                env[key] = value
+            program = (read_lines(case / "program") or ["wickerby"])[0]
+            stdin = (case / "stdin").read_bytes() if (case / "stdin").exists() else b""
+            try:
+                result = subprocess.run(target.command(program) + read_lines(case / "args"), cwd=work,
+                                        env=dict(os.environ, **env), input=stdin, capture_output=True,
+                                        timeout=60)
+            except subprocess.TimeoutExpired:
+                return ["timed out"]
+            expected_exit = int((read_lines(case / "exit") or ["0"])[0])
+            if result.returncode != expected_exit:
+                failures.append(f"exit code {result.returncode}, expected {expected_exit}")
+            compare("stdout", target.expected_output((case / "stdout").read_bytes()), masked(result.stdout), failures)
+            if (case / "stderr").exists():
+                compare("stderr", (case / "stderr").read_bytes(), masked(result.stderr), failures)
+            check_files(case, work, log, failures)
+        finally:
+            remove_created(created)
+    return failures
+
+
+def check_files(case, work, log, failures):
+    after = case / "after"
+    if after.is_dir():
+        for path in sorted(p for p in after.rglob("*") if p.is_file()):
+            relative = path.relative_to(after)
+            actual = work / relative
+            if not actual.exists():
+                failures.append(f"file {relative} missing afterwards")
+            else:
+                compare(f"file {relative}", path.read_bytes(), masked(actual.read_bytes()), failures)
+    for name in read_lines(case / "absent"):
+        if (work / name).exists():
+            failures.append(f"file {name} should not exist afterwards")
+    if (case / "rfc.log").exists():
+        actual = log.read_bytes() if log.exists() else b""
+        compare("rfc.log", (case / "rfc.log").read_bytes(), actual.replace(b"\r\n", b"\n"), failures)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--target", choices=["native", "win32"], required=True)
+    parser.add_argument("--bin", required=True, type=Path)
+    parser.add_argument("cases", nargs="*", help="names of cases to run (default: all)")
+    options = parser.parse_args()
+    target = (Native if options.target == "native" else Win32)(options.bin.resolve())
+    if hasattr(target, "start"):
+        target.start()
+    names = options.cases or sorted(p.name for p in CASES.iterdir() if p.is_dir())
+    passed = failed = skipped = 0
+    for name in names:
+        case = CASES / name
+        targets = read_lines(case / "targets")
+        if targets and target.name not in targets:
+            skipped += 1
+            continue
+        failures = run_case(case, target)
+        if failures:
+            failed += 1
+            print(f"FAIL {name}\n  " + "\n  ".join(failures))
+        else:
+            passed += 1
+    print(f"{target.name}: {passed} passed, {failed} failed, {skipped} skipped")
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
