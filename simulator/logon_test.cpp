@@ -26,7 +26,7 @@ TEST(Logon, TrailingBlanksOfThePassedValueAreRemoved) {
     EXPECT_FALSE(logon_holds(system, {"100", " MONITOR", "s3cret"}));
     EXPECT_FALSE(logon_holds(system, {"100", "monitor", "s3cret"}));
     EXPECT_FALSE(logon_holds(system, {"100", "MONITOR", "s3cre"}));
-    EXPECT_TRUE(logon_holds(system_with(std::nullopt, "AB  ", std::nullopt), {"", "AB", ""}) == false);
+    EXPECT_FALSE(logon_holds(system_with(std::nullopt, "AB  ", std::nullopt), {"", "AB", ""}));
 }
 
 TEST(Logon, GivenEmptyValueWantsAnEmptyOrBlankText) {

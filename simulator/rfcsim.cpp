@@ -57,7 +57,7 @@ State& state() {
     return current;
 }
 
-void log(const std::string& line) {
+void log_call(const std::string& line) {
     std::string path = environment_value("RFCSIM_LOG");
     if (!path.empty()) append_lines(path, {line});
 }
@@ -172,7 +172,7 @@ void fill_table(const RfcTableDescriptor* tables, const std::vector<std::string>
     Table* table = tables && tables->name ? find_table(tables->table) : nullptr;
     if (!table) return;
     table->count = static_cast<uint32_t>(lines.size());
-    table->rows.assign(lines.size() * table->rowWidth, ' ');
+    table->rows = std::vector<char>(lines.size() * table->rowWidth, ' ');  // exactly this size
     for (std::size_t i = 0; i < lines.size(); ++i)
         std::memcpy(table->rows.data() + i * table->rowWidth, lines[i].data(), tableLineWidth);
 }
@@ -187,7 +187,7 @@ using namespace rfcsim;
 
 void RFC_CALL RfcEnvironment(RfcEnvironmentRecord* environment) {
     state().handler = environment ? environment->failureHandler : nullptr;
-    log("RfcEnvironment");
+    log_call("RfcEnvironment");
 }
 
 RfcHandle RFC_CALL RfcOpen(RfcConnectionOptions* options) {
@@ -199,7 +199,7 @@ RfcHandle RFC_CALL RfcOpen(RfcConnectionOptions* options) {
         logon = {text_of(options->client), text_of(options->user), text_of(options->password)};
     }
     Opening opening = open_system(destination, logon);
-    log("RfcOpen " + describe_open_options(options) + " -> " + opening_text(opening));
+    log_call("RfcOpen " + describe_open_options(options) + " -> " + opening_text(opening));
     if (opening.aborts) call_handler("RfcOpen");
     return opening.handle;
 }
@@ -221,7 +221,7 @@ RfcHandle RFC_CALL RfcOpenEx(const char* connectString, RfcExtendedError* error)
         copy_cut(error->key, sizeof error->key, state().lastError.key);
         copy_cut(error->message, sizeof error->message, state().lastError.message);
     }
-    log("RfcOpenEx connect=" + log_text(connectString) + " -> " + opening_text(opening));
+    log_call("RfcOpenEx connect=" + log_text(connectString) + " -> " + opening_text(opening));
     if (opening.aborts) call_handler("RfcOpenEx");
     return opening.handle;
 }
@@ -232,12 +232,12 @@ RfcResult RFC_CALL RfcInstallStructure(const char* name, RfcTypeElement* element
     std::string entry = "RfcInstallStructure name=" + log_text(name) + " count=" + std::to_string(count) +
                         describe_elements(elements, count) + " -> ";
     if (current.scenario.library.installStructureFails) {
-        log(entry + "1");
+        log_call(entry + "1");
         return 1;
     }
     LineTypeHandle type = current.nextLineType++;
     if (lineType) *lineType = type;
-    log(entry + "0 type=" + std::to_string(type));
+    log_call(entry + "0 type=" + std::to_string(type));
     return 0;
 }
 
@@ -246,24 +246,24 @@ RfcResult RFC_CALL RfcCall(RfcHandle handle, const char* function, RfcParameter*
                         describe_tables(tables, true) + " -> ";
     const SystemScenario* system = system_of(handle);
     if (!system) {
-        log(entry + "1");
+        log_call(entry + "1");
         return 1;
     }
     if (text_of(function) != "TH_REQUEST_QUEUE") {
         ErrorText error = error_of(system);
         error.key = "FU_NOT_FOUND";
         record_failure(error, system);
-        log(entry + "1");
+        log_call(entry + "1");
         return 1;
     }
     if (system->call.aborts) {
         record_failure(error_of(system), system);
-        log(entry + "abort");
+        log_call(entry + "abort");
         call_handler("RfcCall");
         return 1;
     }
     if (system->call.code != 0) record_failure(error_of(system), system);
-    log(entry + std::to_string(system->call.code));
+    log_call(entry + std::to_string(system->call.code));
     return system->call.code;
 }
 
@@ -272,13 +272,13 @@ RfcResult RFC_CALL RfcReceive(RfcHandle handle, RfcParameter*, RfcTableDescripto
     std::string entry = "RfcReceive handle=" + std::to_string(handle) + describe_tables(tables, false) + " -> ";
     const SystemScenario* system = system_of(handle);
     if (!system) {
-        log(entry + "1");
+        log_call(entry + "1");
         return 1;
     }
     const CallOutcome& receive = system->receive;
     if (receive.aborts) {
         record_failure(error_of(system), system);
-        log(entry + "abort");
+        log_call(entry + "abort");
         call_handler("RfcReceive");
         return 1;
     }
@@ -291,7 +291,7 @@ RfcResult RFC_CALL RfcReceive(RfcHandle handle, RfcParameter*, RfcTableDescripto
         }
         record_failure(error_of(system), system);
     }
-    log(entry + std::to_string(receive.code));
+    log_call(entry + std::to_string(receive.code));
     return receive.code;
 }
 
@@ -303,7 +303,7 @@ int32_t RFC_CALL RfcLastError(RfcErrorInformation* error) {
         copy_cut(error->message, sizeof error->message, last.message);
         copy_cut(error->internalStatus, sizeof error->internalStatus, last.internal);
     }
-    log("RfcLastError");
+    log_call("RfcLastError");
     return error ? 0 : 1;
 }
 
@@ -311,28 +311,28 @@ void RFC_CALL RfcClose(RfcHandle handle) {
     State& current = state();
     if (handle == 0) current.connections.clear();
     else current.connections.erase(handle);
-    log("RfcClose handle=" + (handle ? std::to_string(handle) : std::string("null")));
+    log_call("RfcClose handle=" + (handle ? std::to_string(handle) : std::string("null")));
 }
 
 TableHandle RFC_CALL ItCreate(const char* name, uint32_t width, uint32_t, uint32_t) {
     State& current = state();
     std::string entry = "ItCreate name=" + log_text(name) + " width=" + std::to_string(width) + " -> ";
     if (current.scenario.library.createTableFails) {
-        log(entry + "null");
+        log_call(entry + "null");
         return nullptr;
     }
     auto table = std::make_unique<Table>();
     table->rowWidth = std::max<std::size_t>(width, tableLineWidth);
     TableHandle handle = table.get();
     current.tables.push_back(std::move(table));
-    log(entry + "ok");
+    log_call(entry + "ok");
     return handle;
 }
 
 uint32_t RFC_CALL ItFill(TableHandle table) {
     const Table* found = find_table(table);
     uint32_t count = found ? found->count : 0;
-    log("ItFill -> " + std::to_string(count));
+    log_call("ItFill -> " + std::to_string(count));
     return count;
 }
 
@@ -343,7 +343,7 @@ void* RFC_CALL ItGetLine(TableHandle table, uint32_t line) {
     void* result = nullptr;
     if (found && line >= 1 && line <= found->count && !fails)
         result = found->rows.data() + (line - 1) * found->rowWidth;
-    log("ItGetLine " + std::to_string(line) + " -> " + (result ? "ok" : "null"));
+    log_call("ItGetLine " + std::to_string(line) + " -> " + (result ? "ok" : "null"));
     return result;
 }
 
@@ -356,6 +356,6 @@ int32_t RFC_CALL ItDelete(TableHandle table) {
         current.tables.erase(found);
         result = 0;
     }
-    log("ItDelete -> " + std::to_string(result));
+    log_call("ItDelete -> " + std::to_string(result));
     return result;
 }

@@ -36,6 +36,9 @@ Scenario parsed_ok(std::string_view text) {
     return parsed.scenario;
 }
 
+// The first system by value: a reference into a temporary would dangle.
+SystemScenario first_system(std::string_view text) { return parsed_ok(text).systems.at(0); }
+
 std::string padded(std::string text) {
     text.resize(tableLineWidth, ' ');
     return text;
@@ -77,7 +80,7 @@ TEST(Scenario, ReadsTheExampleLandscape) {
 }
 
 TEST(Scenario, SystemDefaults) {
-    const SystemScenario& system = parsed_ok("[system QAS]\n").systems.at(0);
+    SystemScenario system = first_system("[system QAS]\n");
     EXPECT_EQ(system.open, OpenOutcome::accept);
     EXPECT_FALSE(system.client || system.user || system.password);
     EXPECT_FALSE(system.call.aborts || system.receive.aborts);
@@ -108,10 +111,9 @@ TEST(Scenario, RepeatedSectionGoesOnWithTheEarlierOne) {
 }
 
 TEST(Scenario, RepeatedKeysKeepTheLastValueOrAccumulateWhereRepeatable) {
-    const SystemScenario& system = parsed_ok("[system PRD]\nuser = A\nuser = B\ncall = abort\ncall = 4\n"
+    SystemScenario system = first_system("[system PRD]\nuser = A\nuser = B\ncall = abort\ncall = 4\n"
                                              "queue = DIA 1 1 1 1 1\nline = |X|\nqueue = UPD 2 2 2 2 2\n"
-                                             "trace = one\ntrace = two\n")
-                                       .systems.at(0);
+                                             "trace = one\ntrace = two\n");
     EXPECT_EQ(system.user, "B");
     EXPECT_FALSE(system.call.aborts);
     EXPECT_EQ(system.call.code, 4);
@@ -160,9 +162,8 @@ TEST(Scenario, QueueLineRefusesWhatDoesNotFit) {
 }
 
 TEST(Scenario, VerbatimLineIsTheTextBetweenTheOuterBarsPadded) {
-    const SystemScenario& system =
-        parsed_ok("[system PRD]\nline = |  a|b  |\nline = ||\nline = |" + std::string(80, 'x') + "|\n")
-            .systems.at(0);
+    SystemScenario system =
+        first_system("[system PRD]\nline = |  a|b  |\nline = ||\nline = |" + std::string(80, 'x') + "|\n");
     ASSERT_EQ(system.lines.size(), 3u);
     EXPECT_EQ(system.lines[0], padded("  a|b  "));
     EXPECT_EQ(system.lines[1], std::string(80, ' '));
@@ -178,8 +179,8 @@ TEST(Scenario, CommentsAreWholeLinesOnly) {
 }
 
 TEST(Scenario, BlanksAroundKeyAndValue) {
-    const SystemScenario& system =
-        parsed_ok("[system PRD]\n   user   =   MONITOR   \npassword=s3 cret\t\nclient =\n").systems.at(0);
+    SystemScenario system =
+        first_system("[system PRD]\n   user   =   MONITOR   \npassword=s3 cret\t\nclient =\n");
     EXPECT_EQ(system.user, "MONITOR");
     EXPECT_EQ(system.password, "s3 cret");
     EXPECT_EQ(system.client, "");

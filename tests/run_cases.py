@@ -87,17 +87,15 @@ class Win32:
 
     def __init__(self, bin_dir):
         self.bin_dir = bin_dir
-        self.prefix = Path(os.environ.get("WINEPREFIX", bin_dir.parent / "wineprefix"))
-        self.wine = os.environ.get("WICKERBY_WINE", "wine").split()
-        self.base_env = {"WINEPREFIX": str(self.prefix), "WINEDEBUG": "-all", "WINEDLLOVERRIDES": "mscoree,mshtml="}
+        self.prefix = Path(os.environ.get("WINEPREFIX", Path.home() / ".wickerby-wine32"))
+        launcher = Path(__file__).resolve().parent / "wine" / "wine32"
+        self.wine = os.environ.get("WICKERBY_WINE", str(launcher)).split()
+        self.base_env = {"WINEPREFIX": str(self.prefix)}
 
     def start(self):
-        env = dict(os.environ, **self.base_env)
-        if not (self.prefix / "drive_c").is_dir():
-            subprocess.run(self.wine + ["wineboot", "-i"], env=env, check=False,
-                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        server = os.environ.get("WICKERBY_WINESERVER", "wineserver")
-        subprocess.run([server, "-p"], env=env, check=False)
+        # Creates the prefix and starts Wine's services before any output is captured.
+        subprocess.run(self.wine + ["cmd", "/c", "exit"], env=dict(os.environ, **self.base_env), check=False,
+                       stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def prepare(self, case, scratch):
         created = []

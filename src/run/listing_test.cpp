@@ -1,9 +1,9 @@
 #include "run/listing.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <fstream>
-
-#include <gtest/gtest.h>
 
 #include "run/profile_location.h"
 
@@ -34,6 +34,8 @@ GlobalRun read_global(const std::string& contents, const std::string& optionStri
     run.settings.optionString = optionString;
     run.settings.optionText = "as typed";
     run.settings.secondArgument = secondArgument;
+    run.settings.itemId = "left over";
+    run.settings.serverListing = "LEFT.P00#";
     run.reading = take_server_listing(contents, ListingFile::Global, run.settings);
     return run;
 }
@@ -59,25 +61,30 @@ TEST(ListingTest, GlobalListingEndsWithTheMessageInOrder) {
         {"no line with the key", server(other, "A.P00#") + allocation(other, " Item=X," + tag), "SENSOR01 DIALOG",
          "sensor01", "Error 1030: Global Sensor sensor01 not found..."},
         {"GLOBAL alone", server(other, "A.P00#"), "", "", "Error 1030: Global Sensor  not found..."},
-        {"only other keys' servers", good + server(other, "A.P00#"), "SENSOR01", "", "Error 1025: Global Server Listing missing..."},
+        {"only other keys' servers", good + server(other, "A.P00#"), "SENSOR01", "",
+         "Error 1025: Global Server Listing missing..."},
         {"no Item=", allocation(key, " DIALOG," + tag) + server(key, "A.P00#"), "SENSOR01", "",
          "Error 1026: Global Item Idenification missing..."},
         {"item= in lower case", allocation(key, " item=X," + tag) + server(key, "A.P00#"), "SENSOR01", "",
          "Error 1026: Global Item Idenification missing..."},
-        {"1025 before 1026", allocation(key, " DIALOG," + tag), "SENSOR01", "", "Error 1025: Global Server Listing missing..."},
+        {"1025 before 1026", allocation(key, " DIALOG," + tag), "SENSOR01", "",
+         "Error 1025: Global Server Listing missing..."},
         {"tag in another case", allocation(key, " Item=X,Sensor=\"SAP WICKERBY\"") + server(key, "A.P00#"), "SENSOR01",
          "", "Error 1029: Invalid Sensor-Allocation..."},
         {"tag without the blank", allocation(key, " Item=X,Sensor=\"SAPWickerby\"") + server(key, "A.P00#"), "SENSOR01",
          "", "Error 1029: Invalid Sensor-Allocation..."},
         {"tag without quotes", allocation(key, " Item=X,Sensor=SAP Wickerby") + server(key, "A.P00#"), "SENSOR01", "",
          "Error 1029: Invalid Sensor-Allocation..."},
-        {"1029 before 1030 and 1025", allocation(key, " Item=X"), "SENSOR01", "", "Error 1029: Invalid Sensor-Allocation..."},
+        {"1029 before 1030 and 1025", allocation(key, " Item=X"), "SENSOR01", "",
+         "Error 1029: Invalid Sensor-Allocation..."},
         {"tag beyond column 199", allocation(key, longText + tag) + server(key, "A.P00#"), "SENSOR01", "",
          "Error 1029: Invalid Sensor-Allocation..."},
         {"allocation line of 18 columns", "# GSNX: SENSOR01  \n" + server(key, "A.P00#"), "SENSOR01", "",
          "Error 1029: Invalid Sensor-Allocation..."},
         {"line shorter than the key", "# GSNX: SENSOR01\n" + server(key, "A.P00#"), "SENSOR01", "x",
          "Error 1030: Global Sensor x not found..."},
+        {"tenth key character differs", allocation("SENSOR01AC", " Item=X," + tag), "SENSOR01AB", "k",
+         "Error 1030: Global Sensor k not found..."},
         {"short key needs blanks", allocation("ABCD      ", " Item=X," + tag), "ABC", "abc",
          "Error 1030: Global Sensor abc not found..."},
     };
@@ -111,7 +118,8 @@ TEST(ListingTest, GlobalListingFillsTheSettings) {
         {"the allocation example", allocation(key, " Item=Requests:Dialog DIALOG,Alias," + tag) + server(key, "A.P00#"),
          "SENSOR01", "A.P00#", "Requests Dialog", LabelKind::Alias, " Item=Requests Dialog DIALOG,Alias"},
         {"server lines concatenated",
-         server(key, "A.P00#B.P00#") + server(other, "X.P00#") + allocation(key, " Item=I," + tag) + server(key, "C.P00#"),
+         server(key, "A.P00#B.P00#") + server(other, "X.P00#") + allocation(key, " Item=I," + tag) +
+             server(key, "C.P00#"),
          "SENSOR01", "A.P00#B.P00#C.P00#", "I", LabelKind::Profile, " Item=I"},
         {"markers and key in any case", "# gsng: sensor01  : a.P00#\n# Gsnx: Sensor01  :Item=I " + tag + "\n",
          "SENSOR01", "a.P00#", "I", LabelKind::Profile, "Item=I " + tag},
@@ -125,13 +133,13 @@ TEST(ListingTest, GlobalListingFillsTheSettings) {
          "I", LabelKind::Sid, " Item=I,Sid,Profile,Host"},
         {"label kind after the tag", allocation(key, " Item=I," + tag + ",Alias") + server(key, "A#"), "SENSOR01", "A#",
          "I", LabelKind::Alias, " Item=I"},
-        {"label kind in column 19", "# GSNX: SENSOR01  ,Host Item=I " + tag + "\n" + server(key, "A#"), "SENSOR01", "A#",
-         "I", LabelKind::Host, "Host Item=I " + tag},
+        {"label kind in column 19", "# GSNX: SENSOR01  ,Host Item=I " + tag + "\n" + server(key, "A#"), "SENSOR01",
+         "A#", "I", LabelKind::Host, "Host Item=I " + tag},
         {"first allocation line counts",
          allocation(key, " Item=First,Host," + tag) + allocation(key, " Item=Second,Sid") + server(key, "A#"),
          "SENSOR01", "A#", "First", LabelKind::Host, " Item=First,Host"},
-        {"item of 100 characters", allocation(key, " Item=" + item100 + "," + tag) + server(key, "A#"), "SENSOR01", "A#",
-         item100.substr(0, 90), LabelKind::Profile, " Item=" + item100},
+        {"item of 100 characters", allocation(key, " Item=" + item100 + "," + tag) + server(key, "A#"), "SENSOR01",
+         "A#", item100.substr(0, 90), LabelKind::Profile, " Item=" + item100},
         {"server line beyond 199", allocation(key, " Item=I," + tag) + server(key, names250), "SENSOR01",
          names250.substr(0, 179), "I", LabelKind::Profile, " Item=I"},
         {"carriage return at the end", allocation(key, " Item=I," + tag) + "# GSNG: SENSOR01  : A#\r", "SENSOR01", "A#",
@@ -156,13 +164,15 @@ struct ProfileListCase {
 };
 
 TEST(ListingTest, ProfileListTakesEveryExactServerMarker) {
-    const std::string mixed = "# Gsng: KEY1      : A.P00#\n# GSNG: KEY1      : B.P00#\n# gsng: KEY1      : C.P00#\n"
-                              "# Gsng:  KEY2     : D.P00#\n# GsngX KEY2      : E.P00#\n# GSNX: KEY1      : Item=X\n"
-                              "# Gsng: KEY3      : F.P00#\n";
+    const std::string mixed =
+        "# Gsng: KEY1      : A.P00#\n# GSNG: KEY1      : B.P00#\n# gsng: KEY1      : C.P00#\n"
+        "# Gsng:  KEY2     : D.P00#\n# GsngX KEY2      : E.P00#\n# GSNX: KEY1      : Item=X\n"
+        "# Gsng: KEY3      : F.P00#\n";
     const std::string names250 = std::string(250, 'n');
     const ProfileListCase cases[] = {
         {"exact marker, any key", mixed, "Requests Dialog", "A.P00#D.P00#F.P00#", "(none)"},
-        {"no server line", "# GSNG: KEY1      : B.P00#\n", "Requests Dialog", "", "Error 1025: Global Server Listing missing..."},
+        {"no server line", "# GSNG: KEY1      : B.P00#\n", "Requests Dialog", "",
+         "Error 1025: Global Server Listing missing..."},
         {"item without value", mixed, "", "A.P00#D.P00#F.P00#", "Error 1026: Global Item Idenification missing..."},
         {"1025 before 1026", "", "", "", "Error 1025: Global Server Listing missing..."},
         {"line beyond 199", "# Gsng: KEY1      : " + names250 + "\n", "I", names250.substr(0, 179), "(none)"},

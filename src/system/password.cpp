@@ -18,7 +18,7 @@ using PasswordKey = std::array<unsigned char, keyLength>;
 
 constexpr std::uint32_t keySeed = 0x3B9ACA07u;
 
-// The key bytes are the values 1 to 31 in a shuffled order: XOR with any of
+// The key's first 31 bytes are the values 1 to 31 shuffled: XOR with any of
 // them keeps a printable character printable except the one it turns into
 // DEL, and no two bytes within reach of one character are equal, so each
 // key offset fails for other characters.

@@ -68,9 +68,17 @@ ProfileReading read_profile(const std::string& contents, std::size_t lineWidth, 
     return reading;
 }
 
+namespace {
+
+std::string characters(std::size_t count) {
+    return std::to_string(count) + (count == 1 ? " character" : " characters");
+}
+
+}  // namespace
+
 std::string profile_field_problem(const ProfileField& field, const std::string& value) {
-    if (value.size() < field.minLength) return "shorter than " + std::to_string(field.minLength) + " characters";
-    if (value.size() > field.maxLength) return "longer than " + std::to_string(field.maxLength) + " characters";
+    if (value.size() < field.minLength) return "shorter than " + characters(field.minLength);
+    if (value.size() > field.maxLength) return "longer than " + characters(field.maxLength);
     return "";
 }
 

@@ -1,0 +1,94 @@
+#include "rfc/connection.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+ConnectionProfile sample_profile() {
+    ConnectionProfile profile;
+    profile.destination = "PRD";
+    profile.client = "100";
+    profile.user = "ABC";
+    profile.password = "pass";
+    profile.language = "E";
+    profile.mode = "R/3";
+    profile.hostname = "APP01";
+    profile.sysnr = "07";
+    profile.gwhost = "";
+    profile.gwservice = "sapgw00";
+    return profile;
+}
+
+std::string text(const char* value) {
+    return value ? value : "none";
+}
+
+}  // namespace
+
+TEST(Connection, R3RecordPaddingAndNone) {
+    ConnectionRecords records;
+    fill_connection_records(records, sample_profile(), {});
+    EXPECT_EQ(records.options.mode, RFC_MODE_R3);
+    EXPECT_EQ(records.options.connectionData, &records.r3);
+    EXPECT_EQ(std::string(records.options.user), "ABC         ");
+    EXPECT_EQ(std::string(records.options.password), "pass      ");
+    EXPECT_EQ(text(records.r3.hostname), "APP01");
+    EXPECT_EQ(records.r3.systemNumber, 7);
+    EXPECT_EQ(text(records.r3.gatewayHost), "none");
+    EXPECT_EQ(text(records.r3.gatewayService), "sapgw00");
+    EXPECT_EQ(records.options.trace, 0);
+}
+
+TEST(Connection, ModeAndSystemNumberKept) {
+    ConnectionRecords records;
+    ConnectionProfile profile = sample_profile();
+    for (const char* mode : {"r/2", "R/3", "", "R/2 "}) {
+        profile.mode = mode;
+        fill_connection_records(records, profile, {});
+        EXPECT_EQ(records.options.mode, RFC_MODE_R3) << mode;
+    }
+    profile.mode = "R/2";
+    profile.gwhost = "gw01";
+    fill_connection_records(records, profile, {});
+    EXPECT_EQ(records.options.mode, RFC_MODE_R2);
+    EXPECT_EQ(records.options.connectionData, &records.gateway);
+    EXPECT_EQ(text(records.gateway.gatewayHost), "gw01");
+
+    profile.mode = "R/3";
+    profile.sysnr = "";
+    fill_connection_records(records, profile, {});
+    EXPECT_EQ(records.r3.systemNumber, 7);  // from the call before
+    profile.user = "A_VERY_LONG_USER";
+    fill_connection_records(records, profile, {});
+    EXPECT_EQ(std::string(records.options.user), "A_VERY_LONG_USER");
+}
+
+TEST(Connection, SystemNumberAsAtoiReadsIt) {
+    const std::pair<const char*, int32_t> cases[] = {{"00", 0}, {"  12x", 12}, {"-3", -3}, {"+4", 4},
+                                                     {"ab", 0}, {"99999999999", INT32_MAX}};
+    for (const auto& [given, value] : cases) EXPECT_EQ(system_number_value(given), value) << given;
+}
+
+TEST(Connection, Overrides) {
+    ConnectionOverrides none = connection_overrides("DIALOG", "dialog");
+    EXPECT_FALSE(none.hasHost);
+    EXPECT_FALSE(none.hasSystemNumber);
+
+    ConnectionOverrides both = connection_overrides("X,HOST=APP02,NO=07 #", "x,host=app02,no=07 #");
+    EXPECT_TRUE(both.hasHost);
+    EXPECT_EQ(both.host, "app02");
+    EXPECT_EQ(both.systemNumber, "07");
+
+    ConnectionOverrides empty = connection_overrides(",HOST=,NO=", ",host=,no=");
+    ConnectionRecords records;
+    records.r3.systemNumber = 5;
+    fill_connection_records(records, sample_profile(), empty);
+    EXPECT_EQ(records.r3.hostname, nullptr);
+    EXPECT_EQ(records.r3.systemNumber, 5);
+}
+
+TEST(Connection, ConnectStringIsUnpadded) {
+    ConnectionProfile profile = sample_profile();
+    profile.destination = "BIN";
+    EXPECT_EQ(connect_string(profile), "CLIENT=100 USER=ABC PASSWD=pass LANG=D DEST=BIN");
+}

@@ -1,0 +1,138 @@
+#include <map>
+
+#include "run/command_line.h"
+#include "run/profile_location.h"
+#include "system/password.h"
+#include "system/profile.h"
+#include "tools/profile_tool.h"
+
+namespace {
+
+// The options of create as given: field name to value, and --force.
+struct CreateRequest {
+    std::string file;
+    std::map<std::string, std::string> values;
+    bool force = false;
+};
+
+const ProfileField* field_named(const std::string& name) {
+    for (const ProfileField& field : profileFields)
+        if (name == field.name && field.value != &ConnectionProfile::password) return &field;
+    return nullptr;
+}
+
+// Takes the arguments apart; the problem is empty when they are well formed.
+std::string parse_create(const std::vector<std::string>& arguments, CreateRequest& request) {
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument.rfind("--", 0) != 0) {
+            if (!request.file.empty()) return "unexpected argument '" + argument + "'";
+            request.file = argument;
+            continue;
+        }
+        std::string name = argument.substr(2);
+        std::optional<std::string> value;
+        if (std::size_t equals = name.find('='); equals != std::string::npos) {
+            value = name.substr(equals + 1);
+            name.resize(equals);
+        }
+        if (name == "force" && !value) {
+            request.force = true;
+            continue;
+        }
+        if (!field_named(name)) return "unknown option '" + argument + "'";
+        if (!value) {
+            if (i + 1 >= arguments.size()) return "--" + name + " needs a value";
+            value = arguments[++i];
+        }
+        if (!request.values.emplace(name, *value).second) return "--" + name + " is given twice";
+    }
+    if (request.file.empty()) return "the profile FILE is missing";
+    if (!request.values.count("extcompany")) request.values["extcompany"] = defaultExtcompany;
+    for (const ProfileField& field : profileFields)
+        if (field.value != &ConnectionProfile::password && !request.values.count(field.name))
+            return std::string("--") + field.name + " is missing";
+    return "";
+}
+
+// What the sensor would refuse in a value, named by field and rule.
+std::string value_problem(const ProfileField& field, const std::string& value) {
+    const std::string option = std::string("--") + field.name;
+    if (value.find_first_of("\r\n") != std::string::npos) return option + " must not contain a line break";
+    if (!profile_field_problem(field, value).empty())
+        return option + " must have " + std::to_string(field.minLength) + " to " + std::to_string(field.maxLength) +
+               " characters; \"" + value + "\" has " + std::to_string(value.size());
+    return "";
+}
+
+const ProfileField& field_of(std::string ConnectionProfile::* value) {
+    for (const ProfileField& field : profileFields)
+        if (field.value == value) return field;
+    return profileFields.front();
+}
+
+std::string password_problem(const std::string& password) {
+    const ProfileField& field = field_of(&ConnectionProfile::password);
+    if (!profile_field_problem(field, password).empty())
+        return "the password must have " + std::to_string(field.minLength) + " to " +
+               std::to_string(field.maxLength) + " characters; it has " + std::to_string(password.size());
+    if (!is_storable_password(password)) return "the password may hold printable ASCII characters only (blank to '~')";
+    return "";
+}
+
+// The sensor completes the profile name it is given; a file whose name does
+// not survive that is never found under its own name.
+std::string name_note(const std::string& file) {
+    RunSettings named;
+    named.profileName = file.substr(file.find_last_of("\\/") + 1);
+    const std::string base = named.profileName;
+    complete_profile_name(named);
+    if (named.listingMode) return "Note: the sensor reads the name " + base + " as its global server listing.\n";
+    if (named.profileName != base)
+        return "Note: the sensor, given the name " + base + ", looks for the file " + named.profileName + ".\n";
+    return "";
+}
+
+// The profile in the sensor's format, keys in their order, CR LF line ends
+// as written on the probe.
+std::string profile_text(const CreateRequest& request, const std::string& storedPassword) {
+    std::string text;
+    for (const ProfileField& field : profileFields) {
+        const bool isPassword = field.value == &ConnectionProfile::password;
+        std::string value = isPassword ? storedPassword : request.values.at(field.name);
+        if (field.value == &ConnectionProfile::user) value = upper_cased(value);
+        text += std::string(field.key) + " " + value + "\r\n";
+    }
+    return text;
+}
+
+ToolOutcome refusal(const std::string& message) {
+    return {"", "wickerby-profile create: " + message + "\n", toolFailure};
+}
+
+}  // namespace
+
+ToolOutcome run_create(const std::vector<std::string>& arguments, const ToolContext& context) {
+    if (asks_for_help(arguments)) return {create_help(), "", 0};
+    CreateRequest request;
+    if (std::string problem = parse_create(arguments, request); !problem.empty())
+        return usage_failure("create", problem);
+    for (const ProfileField& field : profileFields) {
+        if (field.value == &ConnectionProfile::password) continue;
+        if (const std::string problem = value_problem(field, request.values.at(field.name)); !problem.empty())
+            return refusal(problem);
+    }
+    if (!request.force && context.fileOpens(request.file))
+        return refusal(request.file + " exists; --force replaces it");
+
+    std::string problem;
+    std::optional<std::string> password = read_new_password(context, problem);
+    if (!password) return refusal(problem);
+    if (problem = password_problem(*password); !problem.empty()) return refusal(problem);
+    std::optional<std::string> stored = scramble_password(*password);
+    if (!stored) return refusal("this password has no printable stored form; choose another");
+
+    if (!context.replaceFile(request.file, profile_text(request, *stored)))
+        return refusal("cannot write " + request.file);
+    return {"Profile " + request.file + " written.\n" + name_note(request.file), "", 0};
+}

@@ -1,0 +1,186 @@
+#include <gtest/gtest.h>
+
+#include "platform/files.h"
+#include "system/profile.h"
+#include "tools/tool_test_support.h"
+
+namespace {
+
+using Options = std::vector<std::pair<std::string, std::string>>;
+
+const Options prdOptions = {
+    {"--destination", "PRD"}, {"--client", "100"},     {"--user", "monitor"},  {"--language", "E"},
+    {"--mode", "R/3"},        {"--hostname", "sapprd01"}, {"--sysnr", "00"}, {"--gwhost", "sapgw"},
+    {"--gwservice", "sapgw00"}};
+
+// create FILE with the PRD options, some replaced ("" as value drops one) and some added.
+std::vector<std::string> create_arguments(const std::string& file, const Options& changes = {},
+                                          const std::vector<std::string>& extra = {}) {
+    std::vector<std::string> arguments = {"create", file};
+    for (auto [option, value] : prdOptions) {
+        for (const auto& change : changes)
+            if (change.first == option) value = change.second;
+        if (value.empty()) continue;
+        arguments.push_back(option);
+        arguments.push_back(value);
+    }
+    arguments.insert(arguments.end(), extra.begin(), extra.end());
+    return arguments;
+}
+
+TEST(CreateCommand, WritesTheSensorsFormat) {
+    FakeWorld world;
+    world.inputLines = {"secret"};
+    ToolOutcome outcome = world.run(create_arguments("D:\\Sensors\\PRD.P00"));
+    EXPECT_EQ(outcome.exitCode, 0) << outcome.errors;
+    EXPECT_EQ(outcome.output, "Profile D:\\Sensors\\PRD.P00 written.\n");
+    EXPECT_EQ(world.files["D:\\Sensors\\PRD.P00"],
+              "Extcompany.: Wickerby\r\n"
+              "Destination: PRD\r\n"
+              "Client.....: 100\r\n"
+              "User.......: MONITOR\r\n"
+              "Password...: ?287tamr]JyI`d5gY)xU&bf`\r\n"
+              "Language...: E\r\n"
+              "Mode.......: R/3\r\n"
+              "Hostname...: sapprd01\r\n"
+              "Sysnr......: 00\r\n"
+              "Gwhost.....: sapgw\r\n"
+              "Gwservice..: sapgw00\r\n");
+    EXPECT_EQ(world.prompts.size(), 1u);
+}
+
+TEST(CreateCommand, TheSensorReadsWhatItWrites) {
+    FakeWorld world;
+    world.inputLines = {" p@ss w0rd~ "};
+    ToolOutcome outcome =
+        world.run(create_arguments("X.P01", {{"--client", ""}}, {"--extcompany=ACME corp ", "--client= 10"}));
+    ASSERT_EQ(outcome.exitCode, 0) << outcome.errors;
+    ConnectionProfile profile;
+    ProfileReading reading = read_profile(text_mode_contents(world.files["X.P01"]), singleRunLineWidth,
+                                          PasswordFailureMode::EndRun, "X.P01", profile);
+    EXPECT_EQ(reading.endingMessage, "");
+    EXPECT_EQ(validate_profile(profile, "X.P01"), "");
+    EXPECT_EQ(profile.password, " p@ss w0rd~ ");
+    EXPECT_EQ(profile.extcompany, "ACME corp ");
+    EXPECT_EQ(profile.client, " 10");
+}
+
+TEST(CreateCommand, RefusesValuesTheSensorRejects) {
+    const struct {
+        Options changes;
+        std::string message;
+    } cases[] = {
+        {{{"--destination", "PRDPRDPRDPRD"}}, "--destination must have 3 to 11 characters; \"PRDPRDPRDPRD\" has 12"},
+        {{{"--client", "10"}}, "--client must have 3 to 11 characters; \"10\" has 2"},
+        {{{"--gwhost", std::string(61, 'g')}}, "--gwhost must have 2 to 60 characters;"},
+        {{{"--hostname", "a\nb"}}, "--hostname must not contain a line break"},
+        {{{"--sysnr", "0"}}, "--sysnr must have 2 to 31 characters"},
+    };
+    for (const auto& c : cases) {
+        FakeWorld world;
+        world.inputLines = {"secret"};
+        ToolOutcome outcome = world.run(create_arguments("PRD.P00", c.changes));
+        EXPECT_EQ(outcome.exitCode, toolFailure);
+        EXPECT_NE(outcome.errors.find(c.message), std::string::npos) << outcome.errors;
+        EXPECT_TRUE(world.files.empty());
+        EXPECT_TRUE(world.prompts.empty()) << "no password is asked for a profile that cannot be written";
+    }
+    FakeWorld world;
+    world.inputLines = {"secret"};
+    EXPECT_EQ(world.run(create_arguments("PRD.P00", {}, {"--extcompany", "A"})).exitCode, toolFailure);
+}
+
+TEST(CreateCommand, RefusesPasswordsTheSensorRejects) {
+    const struct {
+        std::vector<std::string> lines;
+        bool terminal;
+        std::string message;
+    } cases[] = {
+        {{}, false, "no password on standard input"},
+        {{"x"}, false, "the password must have 2 to 20 characters; it has 1"},
+        {{""}, false, "the password must have 2 to 20 characters; it has 0"},
+        {{std::string(21, 'p')}, false, "the password must have 2 to 20 characters; it has 21"},
+        {{"tab\there"}, false, "printable ASCII characters only"},
+        {{"xc~yphbuta"}, false, "no printable stored form"},
+        {{"secret", "secreT"}, true, "the two passwords differ"},
+    };
+    for (const auto& c : cases) {
+        FakeWorld world;
+        world.inputLines = c.lines;
+        world.terminal = c.terminal;
+        ToolOutcome outcome = world.run(create_arguments("PRD.P00"));
+        EXPECT_EQ(outcome.exitCode, toolFailure);
+        EXPECT_NE(outcome.errors.find(c.message), std::string::npos) << outcome.errors;
+        EXPECT_TRUE(world.files.empty());
+    }
+}
+
+TEST(CreateCommand, AsksTwiceAtATerminal) {
+    FakeWorld world;
+    world.terminal = true;
+    world.inputLines = {"secret", "secret"};
+    EXPECT_EQ(world.run(create_arguments("PRD.P00")).exitCode, 0);
+    EXPECT_EQ(world.prompts, (std::vector<std::string>{"Password: ", "Password again: "}));
+}
+
+TEST(CreateCommand, ReplacesAFileOnlyWithForce) {
+    FakeWorld world;
+    world.files["PRD.P00"] = "old";
+    world.inputLines = {"secret", "secret"};
+    ToolOutcome outcome = world.run(create_arguments("PRD.P00"));
+    EXPECT_EQ(outcome.exitCode, toolFailure);
+    EXPECT_EQ(outcome.errors, "wickerby-profile create: PRD.P00 exists; --force replaces it\n");
+    EXPECT_EQ(world.files["PRD.P00"], "old");
+    EXPECT_EQ(world.run(create_arguments("PRD.P00", {}, {"--force"})).exitCode, 0);
+    EXPECT_NE(world.files["PRD.P00"], "old");
+
+    world.writesFail = true;
+    world.inputLines = {"secret"};
+    outcome = world.run(create_arguments("NEW.P00"));
+    EXPECT_EQ(outcome.exitCode, toolFailure);
+    EXPECT_EQ(outcome.errors, "wickerby-profile create: cannot write NEW.P00\n");
+}
+
+TEST(CreateCommand, BadUsage) {
+    const struct {
+        std::vector<std::string> arguments;
+        std::string message;
+    } cases[] = {
+        {create_arguments("PRD.P00", {{"--gwservice", ""}}), "--gwservice is missing"},
+        {create_arguments("", {}), "the profile FILE is missing"},
+        {create_arguments("PRD.P00", {}, {"OTHER.P00"}), "unexpected argument 'OTHER.P00'"},
+        {create_arguments("PRD.P00", {}, {"--password", "x"}), "unknown option '--password'"},
+        {create_arguments("PRD.P00", {}, {"--force=yes"}), "unknown option '--force=yes'"},
+        {create_arguments("PRD.P00", {}, {"--sysnr", "01"}), "--sysnr is given twice"},
+        {create_arguments("PRD.P00", {{"--gwservice", ""}}, {"--gwservice"}), "--gwservice needs a value"},
+    };
+    for (const auto& c : cases) {
+        FakeWorld world;
+        world.inputLines = {"secret"};
+        std::vector<std::string> arguments = c.arguments;
+        if (arguments[1].empty()) arguments.erase(arguments.begin() + 1);
+        ToolOutcome outcome = world.run(arguments);
+        EXPECT_EQ(outcome.exitCode, toolFailure);
+        EXPECT_EQ(outcome.errors,
+                  "wickerby-profile create: " + c.message + "\nTry 'wickerby-profile create --help'.\n");
+        EXPECT_TRUE(world.files.empty());
+    }
+}
+
+TEST(CreateCommand, NotesNamesTheSensorReadsOtherwise) {
+    const struct {
+        std::string file;
+        std::string note;
+    } cases[] = {
+        {"C:\\Sensors\\PRD.P00", ""},
+        {"PRD", "Note: the sensor, given the name PRD, looks for the file PRD.P00.\n"},
+        {"global.p00", "Note: the sensor reads the name global.p00 as its global server listing.\n"},
+    };
+    for (const auto& c : cases) {
+        FakeWorld world;
+        world.inputLines = {"secret"};
+        EXPECT_EQ(world.run(create_arguments(c.file)).output, "Profile " + c.file + " written.\n" + c.note);
+    }
+}
+
+}  // namespace

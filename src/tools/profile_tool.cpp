@@ -1,0 +1,134 @@
+#include "tools/profile_tool.h"
+
+#include "system/password.h"
+#include "system/profile.h"
+
+namespace {
+
+const char* const storedPasswordWarning =
+    "The stored password is scrambled, not encrypted: whoever can read a profile\n"
+    "can recover its password. Protect profile files with the file system's\n"
+    "permissions.\n";
+
+// "  --destination D    3 to 11 characters" for each field the command line sets.
+std::string field_option_lines() {
+    std::string lines;
+    for (const ProfileField& field : profileFields) {
+        if (field.value == &ConnectionProfile::password) continue;
+        std::string option = "  --" + std::string(field.name) + " VALUE";
+        option.resize(26, ' ');
+        lines += option + std::to_string(field.minLength) + " to " + std::to_string(field.maxLength) + " characters";
+        if (field.value == &ConnectionProfile::extcompany)
+            lines += std::string(", optional: \"") + defaultExtcompany + "\" when omitted";
+        if (field.value == &ConnectionProfile::user) lines += ", written upper-cased as the sensor reads it";
+        lines += "\n";
+    }
+    return lines;
+}
+
+}  // namespace
+
+std::string tool_help() {
+    return std::string("Usage: wickerby-profile COMMAND [ARGUMENTS]\n"
+                       "Writes and checks the connection profiles of the Wickerby sensor.\n"
+                       "\n"
+                       "Commands:\n"
+                       "  create FILE OPTIONS       write a profile; the password comes from standard input\n"
+                       "  check NAME [OPTION-STRING] find and read a profile as the sensor does\n"
+                       "  scramble                  print the stored form of a password read from standard input\n"
+                       "\n"
+                       "'wickerby-profile COMMAND --help' describes a command.\n"
+                       "\n") +
+           storedPasswordWarning;
+}
+
+std::string create_help() {
+    return "Usage: wickerby-profile create FILE --destination D --client C --user U --language L\n"
+           "         --mode M --hostname H --sysnr N --gwhost G --gwservice S [--extcompany T] [--force]\n"
+           "Writes the connection profile FILE (a path as Windows writes it; the sensor\n"
+           "adds \".P00\" to a profile name without an extension). Each value is checked\n"
+           "against the length the sensor accepts:\n" +
+           field_option_lines() +
+           "  --force                 replace an existing FILE\n"
+           "The password, 2 to 20 printable ASCII characters, is read from standard input\n"
+           "(asked twice, without echo, at a terminal) and stored scrambled. The file is\n"
+           "written through a temporary file and a rename, so a failure leaves no half\n"
+           "profile. Exit code 0 when written, 2 otherwise.\n" +
+           storedPasswordWarning;
+}
+
+std::string check_help() {
+    return "Usage: wickerby-profile check NAME [OPTION-STRING]\n"
+           "Looks for the profile NAME as the sensor does: \".P00\" added to a name without\n"
+           "an extension, the directory part dropped, then the directory of the path file\n"
+           "C:\\PRTG_Path.Txt and its sub-paths, or, without a path file, the working\n"
+           "directory and the fixed PRTG directories. Prints every path tried and the one\n"
+           "found, then the profile's fields (the password only as asterisks and its\n"
+           "length), and ends with \"OK\" or the message the sensor would give.\n"
+           "Exit code 0 for OK, 2 otherwise. Listings (GLOBAL, ITEM=) are not checked.\n";
+}
+
+std::string scramble_help() {
+    return std::string("Usage: wickerby-profile scramble\n"
+                       "Reads one password line (printable ASCII, at most 20 characters) from\n"
+                       "standard input and prints its stored form, the value of a profile's\n"
+                       "\"Password...:\" line: 24 characters and a line feed. Exit code 0, or 2 when the\n"
+                       "password cannot be stored.\n") +
+           storedPasswordWarning;
+}
+
+ToolOutcome usage_failure(const std::string& command, const std::string& message) {
+    ToolOutcome outcome;
+    const std::string program = command.empty() ? "wickerby-profile" : "wickerby-profile " + command;
+    outcome.errors = program + ": " + message + "\nTry '" + program + " --help'.\n";
+    outcome.exitCode = toolFailure;
+    return outcome;
+}
+
+bool asks_for_help(const std::vector<std::string>& arguments) {
+    for (const std::string& argument : arguments)
+        if (argument == "--help") return true;
+    return false;
+}
+
+std::optional<std::string> read_new_password(const ToolContext& context, std::string& problem) {
+    std::optional<std::string> password = context.readSecretLine("Password: ");
+    if (!password) {
+        problem = "no password on standard input";
+        return std::nullopt;
+    }
+    if (context.inputIsTerminal) {
+        std::optional<std::string> again = context.readSecretLine("Password again: ");
+        if (!again || *again != *password) {
+            problem = "the two passwords differ";
+            return std::nullopt;
+        }
+    }
+    return password;
+}
+
+ToolOutcome run_scramble(const std::vector<std::string>& arguments, const ToolContext& context) {
+    if (asks_for_help(arguments)) return {scramble_help(), "", 0};
+    if (!arguments.empty()) return usage_failure("scramble", "unexpected argument '" + arguments.front() + "'");
+    std::string problem;
+    std::optional<std::string> password = read_new_password(context, problem);
+    if (!password) return {"", "wickerby-profile scramble: " + problem + "\n", toolFailure};
+    if (!is_storable_password(*password))
+        return {"", "wickerby-profile scramble: a password has at most 20 printable ASCII characters\n", toolFailure};
+    std::optional<std::string> stored = scramble_password(*password);
+    if (!stored)
+        return {"", "wickerby-profile scramble: this password has no printable stored form; choose another\n",
+                toolFailure};
+    return {*stored + "\n", "", 0};
+}
+
+ToolOutcome run_tool(const std::vector<std::string>& arguments, const ToolContext& context) {
+    if (arguments.empty()) return usage_failure("", "a command is missing");
+    const std::string& command = arguments.front();
+    const std::vector<std::string> rest(arguments.begin() + 1, arguments.end());
+    if (command == "--help" || command == "help") return {tool_help(), "", 0};
+    if (command == "create") return run_create(rest, context);
+    if (command == "check") return run_check(rest, context);
+    if (command == "scramble") return run_scramble(rest, context);
+    return usage_failure("", "unknown command '" + command + "'");
+}

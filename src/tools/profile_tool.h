@@ -1,0 +1,55 @@
+// wickerby-profile, the administrator's tool: writes connection profiles with
+// a scrambled password, checks a profile the way the sensor finds and reads
+// it, and prints the stored form of a password. The commands take their
+// arguments and the outside world through ToolContext and return what to
+// print, so that main alone does the I/O.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct ToolContext {
+    std::function<bool(const std::string& windowsPath)> fileOpens;
+    std::function<std::optional<std::string>(const std::string& windowsPath)> readTextFile;
+    std::function<bool(const std::string& windowsPath, const std::string& bytes)> replaceFile;
+    // One line of standard input; the prompt is shown, and the input
+    // hidden, only at a terminal.
+    std::function<std::optional<std::string>(const std::string& prompt)> readSecretLine;
+    bool inputIsTerminal = false;
+};
+
+struct ToolOutcome {
+    std::string output;  // for standard output
+    std::string errors;  // for standard error
+    int exitCode = 0;
+};
+
+// Bad usage and every refusal end with this exit code, as in the sensor.
+inline constexpr int toolFailure = 2;
+
+// Used when --extcompany is not given.
+inline constexpr const char* defaultExtcompany = "Wickerby";
+
+// The whole tool: the arguments after the program name.
+ToolOutcome run_tool(const std::vector<std::string>& arguments, const ToolContext& context);
+
+// The commands: the arguments after the command's name.
+ToolOutcome run_create(const std::vector<std::string>& arguments, const ToolContext& context);
+ToolOutcome run_check(const std::vector<std::string>& arguments, const ToolContext& context);
+ToolOutcome run_scramble(const std::vector<std::string>& arguments, const ToolContext& context);
+
+// The help texts of the tool and its commands.
+std::string tool_help();
+std::string create_help();
+std::string check_help();
+std::string scramble_help();
+
+// Shared by the commands.
+ToolOutcome usage_failure(const std::string& command, const std::string& message);
+bool asks_for_help(const std::vector<std::string>& arguments);
+
+// Reads a new password: once from a pipe or file, twice at a terminal.
+// Empty, with a message in `problem`, when none was read.
+std::optional<std::string> read_new_password(const ToolContext& context, std::string& problem);
