@@ -4,8 +4,6 @@
 namespace rfcsim_test {
 namespace {
 
-namespace fs = std::filesystem;
-
 TEST_F(Operations, CallLogLineForms) {
     scenario(std::string(prd) + "queue = A 1 1 1 1 1\nqueue = B 1 1 1 1 1\nqueue = C 1 1 1 1 1\n"
                                 "[system R2X]\nopen = refuse\n[system ABT]\nopen = abort\n");

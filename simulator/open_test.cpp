@@ -4,8 +4,6 @@
 namespace rfcsim_test {
 namespace {
 
-namespace fs = std::filesystem;
-
 TEST_F(Operations, MissingScenarioIsAnEmptyLandscape) {
     EXPECT_EQ(open("PRD"), 0u);
     RfcErrorInformation error = last_error();
@@ -37,8 +35,17 @@ TEST_F(Operations, ScenarioPathFromTheEnvironmentAndReadOnce) {
 
 TEST_F(Operations, MalformedScenarioEndsTheProcess) {
     scenario("[system PRD]\nuser MONITOR\n");
+    // The child runs the test afresh in a directory of its own and leaves it
+    // through exit, so it removes that directory on the way out.
     testing::FLAGS_gtest_death_test_style = "threadsafe";
-    EXPECT_EXIT(open("PRD"), testing::ExitedWithCode(70),
+    static fs::path childDirectory;
+    childDirectory = directory;
+    auto remove_child_directory = [] {
+        std::error_code ignored;
+        fs::current_path(fs::temp_directory_path(), ignored);
+        fs::remove_all(childDirectory, ignored);
+    };
+    EXPECT_EXIT((std::atexit(remove_child_directory), open("PRD")), testing::ExitedWithCode(70),
                 "^rfcsim: rfcsim\\.ini:2: expected 'key = value', \\[library\\] or \\[system NAME\\]\n$");
 }
 

@@ -4,8 +4,6 @@
 namespace rfcsim_test {
 namespace {
 
-namespace fs = std::filesystem;
-
 TEST_F(Operations, RequestQueueCallFillsTheFirstTable) {
     scenario(std::string(prd) + "queue = DIA 0 2000 2000 51234 51234\nline = |NOWORK 1|\n");
     RfcHandle handle = open("PRD");

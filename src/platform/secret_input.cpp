@@ -56,10 +56,10 @@ std::optional<std::string> read_secret_line() {
     if (terminal) {
         termios silent = saved;
         silent.c_lflag &= static_cast<tcflag_t>(~ECHO);
-        tcsetattr(STDIN_FILENO, TCSAFLUSH, &silent);
+        tcsetattr(STDIN_FILENO, TCSANOW, &silent);
     }
     std::optional<std::string> line = read_line();
-    if (terminal) tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+    if (terminal) tcsetattr(STDIN_FILENO, TCSANOW, &saved);
     return line;
 }
 
