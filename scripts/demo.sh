@@ -1,14 +1,23 @@
 #!/bin/bash
 # Builds the native sensor and runs it on the bundled example against the
-# RFC simulator: once plainly, once in console report mode.
+# RFC simulator, in a scratch copy of examples/ (runs leave SapRfc.ini and
+# Dev_Rfc.Trc behind).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --preset native >/dev/null
 cmake --build --preset native >/dev/null
-cd examples
-export WICKERBY_DRIVES="$PWD/drives" RFCSIM_SCENARIO="$PWD/rfcsim.ini"
-sensor=../build/native/bin/wickerby
-echo "== wickerby PRD DIALOG"
-"$sensor" PRD DIALOG; echo "(exit code $?)"
-echo "== wickerby PRD '#DIALOG'  (console report mode)"
-"$sensor" PRD '#DIALOG'; echo "(exit code $?)"
+sensor=$PWD/build/native/bin/wickerby
+run=build/example-run
+rm -rf "$run" && mkdir -p "$run" && cp -r examples/. "$run" && cd "$run"
+# The simulator reads rfcsim.ini from the working directory; WICKERBY_DRIVES
+# keeps the sensor from looking at the machine's own C:\PRTG_Path.Txt.
+export WICKERBY_DRIVES="$PWD/drives"
+show() {
+    echo "== wickerby $*"
+    set +e; "$sensor" "$@"; code=$?; set -e
+    echo "== exit code $code"
+}
+show PRD DIALOG
+show PRD '#DIALOG'
+show BIN
+show GLOBAL DIALOGS
