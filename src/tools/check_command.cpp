@@ -1,10 +1,18 @@
+#include <cstddef>
+#include <vector>
+
+#include "output/measurement.h"
 #include "run/command_line.h"
+#include "run/listing.h"
 #include "run/profile_location.h"
 #include "system/password.h"
 #include "system/profile.h"
 #include "tools/profile_tool.h"
 
 namespace {
+
+// PRTG shows at most this many channels per sensor, one per system of a listing.
+constexpr std::size_t prtgChannelLimit = 50;
 
 std::string path_file_line(const std::optional<std::string>& pathFile) {
     std::string line = std::string("Path file ") + pathFileName + ": ";
@@ -29,6 +37,132 @@ std::string field_line(const ProfileField& field, const std::string& value) {
     return line + "\n";
 }
 
+struct Located {
+    std::string sensorDirectory;
+    bool found = false;
+    std::optional<std::string> contents;  // empty when the file was not found or could not be read
+};
+
+// Finds the profile or listing file as the sensor does and reports every path tried.
+Located locate(const std::string& profileName, const ToolContext& context, std::string& output) {
+    output += "Profile name: " + profileName + "\n";
+    const std::optional<std::string> pathFile = context.readTextFile(pathFileName);
+    output += path_file_line(pathFile);
+    const ProfileSearch search = search_profile(profileName, pathFile, context.fileOpens);
+    for (const std::string& path : search.tried) output += "Tried: " + path + "\n";
+    Located located{search.sensorDirectory, search.found, std::nullopt};
+    const std::string path = search.sensorDirectory + profileName;
+    if (search.found) located.contents = context.readTextFile(path);
+    if (located.contents) output += "Found: " + path + "\n";
+    return located;
+}
+
+ToolOutcome ending(ToolOutcome outcome, const std::string& message) {
+    outcome.output += (message.empty() ? "OK" : message) + "\n";
+    outcome.exitCode = message.empty() ? 0 : toolFailure;
+    return outcome;
+}
+
+ToolOutcome check_profile(const RunSettings& settings, const ToolContext& context) {
+    ToolOutcome outcome;
+    const Located located = locate(settings.profileName, context, outcome.output);
+    if (!located.contents) return ending(outcome, profile_missing_message(settings.profileName));
+
+    ConnectionProfile profile;
+    const ProfileReading reading =
+        read_profile(*located.contents, singleRunLineWidth, PasswordFailureMode::EndRun, settings.profileName, profile);
+    for (const ProfileField& field : profileFields) outcome.output += field_line(field, profile.*(field.value));
+    std::string message = reading.endingMessage;
+    if (message.empty()) message = validate_profile(profile, settings.profileName);
+    return ending(outcome, message);
+}
+
+const char* label_kind_name(LabelKind kind) {
+    switch (kind) {
+    case LabelKind::Alias: return "Alias";
+    case LabelKind::Host: return "Host";
+    case LabelKind::Sid: return "Sid";
+    case LabelKind::Profile: break;
+    }
+    return "Profile";
+}
+
+// The entries of the server listing as the run takes them: the texts before
+// each '#', and a last text without one.
+std::vector<std::string> listing_entries(const std::string& listing) {
+    std::vector<std::string> entries;
+    std::size_t position = 0;
+    while (position < listing.size()) {
+        const std::size_t hash = listing.find('#', position);
+        const std::size_t end = hash == std::string::npos ? listing.size() : hash;
+        entries.push_back(listing.substr(position, end - position));
+        position = end + 1;
+    }
+    return entries;
+}
+
+// A profile of the listing as the run reads it: after the profiles before
+// it, whose fields it inherits. A failure is named by the single run's message.
+std::string system_state(const std::optional<std::string>& contents, const std::string& entry,
+                         ConnectionProfile& carried) {
+    if (!contents) return "missing";
+    const ConnectionProfile before = carried;
+    const ProfileReading reading =
+        read_profile(*contents, listingRunLineWidth, PasswordFailureMode::MarkSystem, entry, carried);
+    if (reading.systemFailed) {
+        ConnectionProfile single = before;
+        return read_profile(*contents, listingRunLineWidth, PasswordFailureMode::EndRun, entry, single).endingMessage;
+    }
+    const std::string message = validate_profile(carried, entry);
+    return message.empty() ? "found and valid" : message;
+}
+
+std::string systems_lines(const std::vector<std::string>& entries, const std::string& sensorDirectory,
+                          const ToolContext& context) {
+    std::string lines = "Systems: " + std::to_string(entries.size()) + "\n";
+    ConnectionProfile carried;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const std::optional<std::string> contents = context.readTextFile(sensorDirectory + entries[i]);
+        lines += std::to_string(i + 1) + ". " + entries[i] + ": " + system_state(contents, entries[i], carried) + "\n";
+    }
+    return lines;
+}
+
+std::string listing_warnings(const RunSettings& settings, std::size_t systems) {
+    std::string warnings;
+    if (systems > prtgChannelLimit)
+        warnings += "Warning: " + std::to_string(systems) + " systems, but PRTG shows at most " +
+                    std::to_string(prtgChannelLimit) + " channels per sensor\n";
+    bool named = false;
+    for (const QueueChannel& channel : queue_channels(QueueTotals{}))
+        named = named || settings.itemId == channel.name;
+    if (!named) warnings += "Warning: the item names none of the sensor's channels, so no system writes one\n";
+    return warnings;
+}
+
+ToolOutcome check_listing(RunSettings& settings, const ToolContext& context) {
+    ToolOutcome outcome;
+    const Located located = locate(settings.profileName, context, outcome.output);
+    const ListingFile listing = listing_file_named(settings.profileName);
+    if (!located.found) return ending(outcome, profile_missing_message(settings.profileName));
+    if (!located.contents) return ending(outcome, listing_missing_message(listing, settings.profileName));
+
+    const ListingReading reading = take_server_listing(*located.contents, listing, settings);
+    if (listing == ListingFile::Global) {
+        outcome.output += "Sensor key: \"" + sensor_key(settings.optionString) + "\"\n";
+        const bool taken = reading.allocationFound || !reading.allocationText.empty();
+        outcome.output += "Allocation text: " + (taken ? "\"" + reading.allocationText + "\"" : "none") + "\n";
+    }
+    outcome.output += "Item: \"" + settings.itemId + "\"\n";
+    outcome.output += std::string("Label kind: ") + label_kind_name(settings.labelKind) + "\n";
+    if (reading.endingMessage) return ending(outcome, *reading.endingMessage);
+
+    const std::vector<std::string> entries = listing_entries(settings.serverListing);
+    outcome.output += systems_lines(entries, located.sensorDirectory, context);
+    outcome.output += listing_warnings(settings, entries.size());
+    return ending(outcome, "");
+}
+
 }  // namespace
 
 ToolOutcome run_check(const std::vector<std::string>& arguments, const ToolContext& context) {
@@ -37,32 +171,6 @@ ToolOutcome run_check(const std::vector<std::string>& arguments, const ToolConte
     RunSettings settings;
     parse_command_line(arguments, settings);
     complete_profile_name(settings);
-    if (settings.listingMode)
-        return usage_failure("check", "GLOBAL and ITEM= select a listing; listings are not checked yet");
-
-    ToolOutcome outcome;
-    outcome.output = "Profile name: " + settings.profileName + "\n";
-    const std::optional<std::string> pathFile = context.readTextFile(pathFileName);
-    outcome.output += path_file_line(pathFile);
-    const ProfileSearch search = search_profile(settings.profileName, pathFile, context.fileOpens);
-    for (const std::string& path : search.tried) outcome.output += "Tried: " + path + "\n";
-    const std::string profilePath = search.sensorDirectory + settings.profileName;
-    const std::optional<std::string> contents =
-        search.found ? context.readTextFile(profilePath) : std::optional<std::string>();
-    if (!contents) {
-        outcome.output += profile_missing_message(settings.profileName) + "\n";
-        outcome.exitCode = toolFailure;
-        return outcome;
-    }
-    outcome.output += "Found: " + profilePath + "\n";
-
-    ConnectionProfile profile;
-    const ProfileReading reading =
-        read_profile(*contents, singleRunLineWidth, PasswordFailureMode::EndRun, settings.profileName, profile);
-    for (const ProfileField& field : profileFields) outcome.output += field_line(field, profile.*(field.value));
-    std::string message = reading.endingMessage;
-    if (message.empty()) message = validate_profile(profile, settings.profileName);
-    outcome.output += (message.empty() ? "OK" : message) + "\n";
-    outcome.exitCode = message.empty() ? 0 : toolFailure;
-    return outcome;
+    if (settings.listingMode) return check_listing(settings, context);
+    return check_profile(settings, context);
 }

@@ -109,14 +109,139 @@ TEST(CheckCommand, MarksTheFieldsThatFailTheirLength) {
     EXPECT_NE(outcome.output.find("Client.....: \"10\"  <- shorter than 3 characters\n"), std::string::npos);
 }
 
-TEST(CheckCommand, ListingsAndBadUsage) {
-    for (const std::vector<std::string>& arguments :
-         {std::vector<std::string>{"check", "GLOBAL", "SENSOR01"}, {"check", "X", "ITEM=Requests:Dialog"}, {"check"}}) {
+TEST(CheckCommand, BadUsage) {
+    FakeWorld world;
+    ToolOutcome outcome = world.run({"check"});
+    EXPECT_EQ(outcome.exitCode, toolFailure);
+    EXPECT_EQ(outcome.output, "");
+    EXPECT_NE(outcome.errors.find("Try 'wickerby-profile check --help'."), std::string::npos);
+}
+
+const std::string sensorTag = "Sensor=\"SAP Wickerby\"";
+
+std::string profile_without(const std::string& key) {
+    std::string profile = prdProfile;
+    const std::size_t at = profile.find(key);
+    return profile.erase(at, profile.find('\n', at) + 1 - at);
+}
+
+TEST(CheckCommand, GlobalListingShowsEachSystemAsTheRunReadsIt) {
+    FakeWorld world;
+    world.files["SAP Pendrake.Gbl"] =
+        "# GSNG: OTHER     : OTHER.P00#\n"
+        "# gsnx: sensor01  : Item=Requests:Dialog DIALOG,Alias," + sensorTag + "\n"
+        "# GSNG: SENSOR01  : NOUSER.P00#PRD.P00#GONE.P00#\n"
+        "# GSNG: Sensor01  : INHERITS.P00#FORM.P00#CHECK.P00#SHORT.P00#LAST\n";
+    world.files["NOUSER.P00"] = profile_without("User.......:");
+    world.files["PRD.P00"] = prdProfile;
+    world.files["INHERITS.P00"] = profile_without("User.......:");
+    // The first bad password decides, even when a later line is good.
+    world.files["FORM.P00"] = prdProfile + "Password...: ?287tamr]JyI`d5gY)xU&bf` \n" + prdProfile;
+    world.files["CHECK.P00"] = prdProfile + "Password...: ?287tamr]JyI`d5gY)xU&bf_\n";
+    world.files["SHORT.P00"] = prdProfile + "Client.....: 10\n";
+    world.files["LAST"] = prdProfile + "Password...:\n";
+    ToolOutcome outcome = world.run({"check", "global", "Sensor01", "ignored"});
+    EXPECT_EQ(outcome.exitCode, 0);
+    EXPECT_EQ(outcome.output, "Profile name: SAP Pendrake.Gbl\n"
+                              "Path file C:\\PRTG_Path.Txt: none\n"
+                              "Tried: SAP Pendrake.Gbl\n"
+                              "Found: SAP Pendrake.Gbl\n"
+                              "Sensor key: \"SENSOR01  \"\n"
+                              "Allocation text: \" Item=Requests:Dialog DIALOG,Alias," + sensorTag + "\"\n"
+                              "Item: \"Requests Dialog\"\n"
+                              "Label kind: Alias\n"
+                              "Systems: 8\n"
+                              "1. NOUSER.P00: Error 1006: Username in Profile NOUSER.P00 is missing...\n"
+                              "2. PRD.P00: found and valid\n"
+                              "3. GONE.P00: missing\n"
+                              "4. INHERITS.P00: found and valid\n"
+                              "5. FORM.P00: Error 1004: Invalid Password in Profile FORM.P00 found...\n"
+                              "6. CHECK.P00: Error 1005: Wrong Password in Profile CHECK.P00 found...\n"
+                              "7. SHORT.P00: Error 1003: Invalid Parameter(s) at SHORT.P00 found...\n"
+                              "8. LAST: Error 1007: Password in Profile LAST is missing...\n"
+                              "OK\n");
+}
+
+TEST(CheckCommand, ProfileListBelowThePathFileDirectory) {
+    FakeWorld world;
+    const std::string directory = "D:\\Sensors\\";
+    world.files["C:\\PRTG_Path.Txt"] = "D:\\Sensors\n";
+    world.files[directory + "Pendrake.Prf"] = "# Gsng: ANY       : PRD.P00#\n# GSNG: ANY       : NOT.P00#\n";
+    world.files[directory + "PRD.P00"] = prdProfile;
+    world.files["PRD.P00"] = "in the working directory, not looked at\n";
+    ToolOutcome outcome = world.run({"check", "X", "item=Requests:Batch,DIALOG"});
+    EXPECT_EQ(outcome.exitCode, 0);
+    EXPECT_EQ(outcome.output, "Profile name: Pendrake.Prf\n"
+                              "Path file C:\\PRTG_Path.Txt: directory D:\\Sensors\n"
+                              "Tried: D:\\Sensors\\PRTG Network Monitor\\Custom Sensors\\ExeXml\\Pendrake.Prf\n"
+                              "Tried: D:\\Sensors\\Custom Sensors\\ExeXml\\Pendrake.Prf\n"
+                              "Tried: D:\\Sensors\\Pendrake.Prf\n"
+                              "Tried: D:\\Sensors\\Pendrake.Prf\n"
+                              "Found: D:\\Sensors\\Pendrake.Prf\n"
+                              "Item: \"Requests Batch\"\n"
+                              "Label kind: Profile\n"
+                              "Systems: 1\n"
+                              "1. PRD.P00: found and valid\n"
+                              "OK\n");
+}
+
+TEST(CheckCommand, ListingEndsWithTheSensorsMessage) {
+    const std::string allocation = "# GSNX: SENSOR01  : Item=Requests:Dialog," + sensorTag + "\n";
+    const std::string server = "# GSNG: SENSOR01  : PRD.P00#\n";
+    const struct {
+        const char* what;
+        std::vector<std::string> arguments;
+        std::optional<std::string> listing;
+        std::string message;
+    } cases[] = {
+        {"no global listing", {"check", "GLOBAL", "SENSOR01"}, std::nullopt,
+         "Error 1002: Profile SAP Pendrake.Gbl is missing..."},
+        {"no profile list", {"check", "X", "ITEM=Requests:Dialog"}, std::nullopt,
+         "Error 1002: Profile Pendrake.Prf is missing..."},
+        {"no allocation line", {"check", "GLOBAL", "Sensor02"}, allocation + server,
+         "Error 1030: Global Sensor Sensor02 not found..."},
+        {"allocation without the tag", {"check", "GLOBAL", "SENSOR01"},
+         "# GSNX: SENSOR01  : Item=Requests:Dialog\n" + server, "Error 1029: Invalid Sensor-Allocation..."},
+        {"no server line", {"check", "GLOBAL", "SENSOR01"}, allocation, "Error 1025: Global Server Listing missing..."},
+        {"no item", {"check", "GLOBAL", "SENSOR01"}, "# GSNX: SENSOR01  : Alias," + sensorTag + "\n" + server,
+         "Error 1026: Global Item Idenification missing..."},
+        {"profile list, item without value", {"check", "X", "ITEM="}, "# Gsng: KEY       : PRD.P00#\n",
+         "Error 1026: Global Item Idenification missing..."},
+        {"profile list, marker in capitals", {"check", "X", "ITEM=Requests:Dialog"}, server,
+         "Error 1025: Global Server Listing missing..."},
+    };
+    for (const auto& c : cases) {
         FakeWorld world;
-        ToolOutcome outcome = world.run(arguments);
-        EXPECT_EQ(outcome.exitCode, toolFailure);
-        EXPECT_EQ(outcome.output, "");
-        EXPECT_NE(outcome.errors.find("Try 'wickerby-profile check --help'."), std::string::npos);
+        world.files["PRD.P00"] = prdProfile;
+        const std::string listingName = c.arguments[1] == "GLOBAL" ? "SAP Pendrake.Gbl" : "Pendrake.Prf";
+        if (c.listing) world.files[listingName] = *c.listing;
+        ToolOutcome outcome = world.run(c.arguments);
+        EXPECT_EQ(last_line(outcome.output), c.message + "\n") << c.what;
+        EXPECT_EQ(outcome.output.find("Systems:"), std::string::npos) << c.what;
+        EXPECT_EQ(outcome.exitCode, toolFailure) << c.what;
+    }
+}
+
+TEST(CheckCommand, ListingWarnings) {
+    const struct {
+        std::size_t systems;
+        std::string item;
+        std::string warnings;
+    } cases[] = {
+        {50, "Requests:Waiting", ""},
+        {51, "Requests:Waiting", "Warning: 51 systems, but PRTG shows at most 50 channels per sensor\n"},
+        {1, "Requests:dialog", "Warning: the item names none of the sensor's channels, so no system writes one\n"},
+    };
+    for (const auto& c : cases) {
+        FakeWorld world;
+        std::string& listing = world.files["Pendrake.Prf"];
+        for (std::size_t i = 1; i <= c.systems; ++i) listing += "# Gsng: KEY       : S" + std::to_string(i) + ".P00#\n";
+        ToolOutcome outcome = world.run({"check", "X", "ITEM=" + c.item});
+        const std::size_t systemsEnd = outcome.output.find(std::to_string(c.systems) + ". S");
+        ASSERT_NE(systemsEnd, std::string::npos) << c.systems;
+        const std::size_t warningsStart = outcome.output.find('\n', systemsEnd) + 1;
+        EXPECT_EQ(outcome.output.substr(warningsStart), c.warnings + "OK\n") << c.systems;
+        EXPECT_EQ(outcome.exitCode, 0);
     }
 }
 

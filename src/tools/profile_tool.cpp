@@ -65,7 +65,12 @@ std::string check_help() {
            "directory and the fixed PRTG directories. Prints every path tried and the one\n"
            "found, then the profile's fields (the password only as asterisks and its\n"
            "length), and ends with \"OK\" or the message the sensor would give.\n"
-           "Exit code 0 for OK, 2 otherwise. Listings (GLOBAL, ITEM=) are not checked.\n";
+           "With NAME GLOBAL and a sensor key, or an option string with ITEM=, it reads\n"
+           "the listing as the sensor does instead: the sensor key, the allocation text,\n"
+           "the item and the label kind, then each system's profile in order (found and\n"
+           "valid, missing, or the message it fails with), and warns when the listing has\n"
+           "more than 50 systems, as PRTG shows at most 50 channels per sensor.\n"
+           "Exit code 0 when the sensor would run (\"OK\"), 2 otherwise.\n";
 }
 
 std::string scramble_help() {
