@@ -36,6 +36,90 @@ def read_lines(path):
     return text.split("\n") if text else []
 
 
+ESCAPE = re.compile(r"\\(x[0-9A-Fa-f]{2}|.)")
+ESCAPED = {"n": b"\n", "r": b"\r", "t": b"\t", "0": b"\0", "\\": b"\\"}
+
+
+def unescaped(text):
+    """The bytes of a text with \\n, \\r, \\t, \\0, \\\\ and \\xNN escapes."""
+    def byte(match):
+        code = match.group(1)
+        if code[0] == "x" and len(code) == 3:
+            return chr(int(code[1:], 16))
+        return ESCAPED.get(code, b"\\" + code.encode("latin-1")).decode("latin-1")
+    return ESCAPE.sub(byte, text).encode("latin-1")
+
+
+def generated(case):
+    """The lines of a case's generate file as (path, bytes): PATH COUNT TEXT."""
+    pieces = []
+    for line in read_lines(case / "generate"):
+        path, count, text = (line.split(" ", 2) + [""])[:3]
+        pieces.append((unescaped(path).decode("latin-1"), unescaped(text) * int(count)))
+    return pieces
+
+
+def arguments(case):
+    """The arguments; a line '@repeat COUNT TEXT' is TEXT repeated COUNT times."""
+    words = []
+    for line in read_lines(case / "args"):
+        if line.startswith("@repeat "):
+            _, count, text = (line.split(" ", 2) + [""])[:3]
+            words.append(unescaped(text) * int(count))
+        else:
+            words.append(line)
+    return words
+
+
+def drive_letters(case):
+    """Drives the case uses: folders under drives/ and drives named by generate or directories."""
+    letters = {p.name.lower() for p in (case / "drives").iterdir()} if (case / "drives").is_dir() else set()
+    named = [path for path, _ in generated(case)] + read_lines(case / "directories")
+    for path in named:
+        parts = Path(path).parts
+        if len(parts) >= 2 and parts[0] == "drives":
+            letters.add(parts[1].lower())
+    return sorted(letters)
+
+
+def make_parents(path, created):
+    missing = []
+    parent = path.parent
+    while not parent.exists():
+        missing.append(parent)
+        parent = parent.parent
+    for directory in reversed(missing):
+        directory.mkdir()
+        created.append(directory)
+
+
+def materialise(case, roots, created):
+    """Appends the generate lines to their files and makes the directories of the case."""
+    for name in read_lines(case / "directories"):
+        path = located(name, roots)
+        make_parents(path, created)
+        if not path.exists():
+            path.mkdir()
+            created.append(path)
+    for name, data in generated(case):
+        if name.startswith("after/"):
+            continue
+        path = located(name, roots)
+        make_parents(path, created)
+        if not path.exists():
+            created.append(path)
+        with open(path, "ab") as file:
+            file.write(data)
+
+
+def located(name, roots):
+    """Where a case path (cwd/..., drives/X/...) lies for this run."""
+    parts = Path(name).parts
+    if parts[0] == "drives":
+        return roots[parts[1].lower()].joinpath(*parts[2:])
+    return roots[parts[0]].joinpath(*parts[1:])
+
+
 def copy_tree(source, target, created):
     """Copies source into target, remembering what did not exist before."""
     for root, dirs, files in os.walk(source):
@@ -71,6 +155,7 @@ class Native:
         work.mkdir()
         if (case / "drives").is_dir():
             copy_tree(case / "drives", drives, [])
+        self.roots = {letter: drives / letter.upper() for letter in drive_letters(case)}
         env = {"WICKERBY_DRIVES": str(drives), "RFCSIM_LOG": str(scratch / "rfc.log")}
         return work, env, scratch / "rfc.log", []
 
@@ -100,20 +185,26 @@ class Win32:
     def prepare(self, case, scratch):
         created = []
         drive_c = self.prefix / "drive_c"
-        if (case / "drives").is_dir():
-            for drive in sorted((case / "drives").iterdir()):
-                letter = drive.name.lower()
-                if letter == "c":
+        self.roots = {}
+        for letter in drive_letters(case):
+            drive = case / "drives" / letter.upper()
+            if not drive.is_dir():
+                drive = case / "drives" / letter
+            if letter == "c":
+                self.roots[letter] = drive_c
+                if drive.is_dir():
                     copy_tree(drive, drive_c, created)
-                else:
-                    target = scratch / ("drive_" + letter)
-                    target.mkdir()
+            else:
+                target = scratch / ("drive_" + letter)
+                target.mkdir()
+                self.roots[letter] = target
+                if drive.is_dir():
                     copy_tree(drive, target, [])
-                    link = self.prefix / "dosdevices" / (letter + ":")
-                    if link.is_symlink() or link.exists():
-                        link.unlink()
-                    link.symlink_to(target)
-                    created.append(link)
+                link = self.prefix / "dosdevices" / (letter + ":")
+                if link.is_symlink() or link.exists():
+                    link.unlink()
+                link.symlink_to(target)
+                created.append(link)
         base = drive_c / "wickerby-case"
         if base.exists():
             shutil.rmtree(base)
@@ -143,13 +234,14 @@ def run_case(case, target):
         try:
             if (case / "cwd").is_dir():
                 copy_tree(case / "cwd", work, [])
+            materialise(case, dict(target.roots, cwd=work), created)
             for line in read_lines(case / "env"):
                 key, _, value = line.partition("=")
                 env[key] = value
             program = (read_lines(case / "program") or ["wickerby"])[0]
             stdin = (case / "stdin").read_bytes() if (case / "stdin").exists() else b""
             try:
-                result = subprocess.run(target.command(program) + read_lines(case / "args"), cwd=work,
+                result = subprocess.run(target.command(program) + arguments(case), cwd=work,
                                         env=dict(os.environ, **env), input=stdin, capture_output=True,
                                         timeout=60)
             except subprocess.TimeoutExpired:
@@ -160,22 +252,38 @@ def run_case(case, target):
             compare("stdout", target.expected_output((case / "stdout").read_bytes()), masked(result.stdout), failures)
             if (case / "stderr").exists():
                 compare("stderr", (case / "stderr").read_bytes(), masked(result.stderr), failures)
-            check_files(case, work, log, failures)
+            check_files(case, work, dict(target.roots, cwd=work), log, failures)
         finally:
             remove_created(created)
     return failures
 
 
-def check_files(case, work, log, failures):
+def expected_after(case):
+    """The files of after/, with the generate lines for after/ appended."""
     after = case / "after"
+    files = {}
     if after.is_dir():
         for path in sorted(p for p in after.rglob("*") if p.is_file()):
-            relative = path.relative_to(after)
-            actual = work / relative
-            if not actual.exists():
-                failures.append(f"file {relative} missing afterwards")
-            else:
-                compare(f"file {relative}", path.read_bytes(), masked(actual.read_bytes()), failures)
+            files[path.relative_to(after)] = path.read_bytes()
+    for name, data in generated(case):
+        parts = Path(name).parts
+        if parts[0] == "after":
+            relative = Path(*parts[1:])
+            files[relative] = files.get(relative, b"") + data
+    return files
+
+
+def check_files(case, work, roots, log, failures):
+    for relative, expected in sorted(expected_after(case).items()):
+        actual = work / relative
+        if not actual.is_file():
+            failures.append(f"file {relative} missing afterwards")
+        else:
+            compare(f"file {relative}", expected, masked(actual.read_bytes()), failures)
+    for name in read_lines(case / "directories"):
+        path = located(name, roots)
+        if not path.is_dir() or any(path.iterdir()):
+            failures.append(f"directory {name} should still be there, empty, afterwards")
     for name in read_lines(case / "absent"):
         if (work / name).exists():
             failures.append(f"file {name} should not exist afterwards")
