@@ -4,6 +4,10 @@
 #include <cstdlib>
 #include <sys/stat.h>
 
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
 #ifdef _WIN32
 #include <windows.h>
 #endif
@@ -116,5 +120,10 @@ bool replace_file(const std::string& windowsPath, const std::string& bytes) {
 }
 
 void remove_file(const std::string& windowsPath) {
+#ifdef _WIN32
     std::remove(host_path(windowsPath).c_str());
+#else
+    // remove() would also take an empty directory of that name; only a file goes.
+    unlink(host_path(windowsPath).c_str());
+#endif
 }
