@@ -9,6 +9,7 @@ root=/opt/wickerby-wine32
 if [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1; then
     echo "setup-wine32: wine32 runs natively"
     rm -rf "$root"
+    [ -f /usr/local/bin/wine ] && grep -q wickerby-wine32 /usr/local/bin/wine && rm -f /usr/local/bin/wine
     exit 0
 fi
 
@@ -28,4 +29,13 @@ export WINELOADERNOEXEC=1
 exec /usr/bin/qemu-i386-static $root/usr/lib/wine/wine-preloader-q /usr/lib/wine/wine "\$@"
 SCRIPT
 chmod +x "$root/usr/lib/wine/wine"
-echo "setup-wine32: wine32 runs through qemu-user ($root)"
+# A plain "wine" in PATH takes the same way, with Wine's usual default prefix,
+# so that any caller can run the 32-bit build.
+install -m 755 "$here/wine32" "$root/wine32"
+cat > /usr/local/bin/wine <<SCRIPT
+#!/bin/sh
+export WINEPREFIX="\${WINEPREFIX:-\$HOME/.wine}"
+exec $root/wine32 "\$@"
+SCRIPT
+chmod +x /usr/local/bin/wine
+echo "setup-wine32: wine32 runs through qemu-user ($root, /usr/local/bin/wine)"
