@@ -157,14 +157,13 @@ std::string open_section(std::string_view header, ParserState& state) {
     std::string name(trim(inside.substr(6)));
     if (name.empty()) return "section [system] without a NAME";
     auto& systems = state.scenario.systems;
-    std::size_t index = 0;
-    while (index < systems.size() && systems[index].name != name) ++index;
-    if (index == systems.size()) {
+    auto [at, added] = state.scenario.systemIndex.emplace(name, systems.size());
+    if (added) {
         systems.emplace_back();
         systems.back().name = name;
     }
     state.section = Section::system;
-    state.system = index;
+    state.system = at->second;
     return {};
 }
 
@@ -224,9 +223,8 @@ ParsedScenario parse_scenario(std::string_view text) {
 }
 
 const SystemScenario* find_system(const Scenario& scenario, std::string_view destination) {
-    for (const auto& system : scenario.systems)
-        if (system.name == destination) return &system;
-    return nullptr;
+    auto at = scenario.systemIndex.find(std::string(destination));
+    return at == scenario.systemIndex.end() ? nullptr : &scenario.systems[at->second];
 }
 
 std::string scenario_error_report(std::string_view file, const ParsedScenario& parsed) {

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace rfcsim {
@@ -53,6 +54,9 @@ struct SystemScenario {
 struct Scenario {
     LibrarySwitches library;
     std::vector<SystemScenario> systems;
+    // Where each system stands in `systems`, so that a landscape of many
+    // systems is read and searched in linear time.
+    std::unordered_map<std::string, std::size_t> systemIndex;
 };
 
 // What parsing gives: the scenario, or the first malformed line (from 1)

@@ -1,0 +1,225 @@
+#!/bin/bash
+# Benchmarks of the native sensor against the RFC simulator: a single-system
+# run against a static floor program, listing runs of 1 to 10,000 systems,
+# and instruction counts under callgrind. Builds its own Release build in
+# build/bench and works only below build/bench/work. Prints the results and
+# keeps them in build/bench/results.md. These are measurements, not tests:
+# nothing here fails on a time.
+#
+#   bench/run.sh              all sizes (about 3-5 minutes on 2 cores)
+#   BENCH_SIZES="1 10 100" bench/run.sh
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+build=$root/build/bench
+work=$build/work
+bin=$build/bin
+results=$build/results.md
+sizes=${BENCH_SIZES:-1 10 100 1000 10000}
+started=$SECONDS
+
+for tool in cmake ninja cc hyperfine valgrind callgrind_annotate python3; do
+    command -v "$tool" >/dev/null || { echo "bench: $tool is missing" >&2; exit 1; }
+done
+[ -x /usr/bin/time ] || { echo "bench: /usr/bin/time is missing (apt-get install time)" >&2; exit 1; }
+
+step() { echo "bench: $* ($((SECONDS - started)) s)" >&2; }
+
+step "building the Release sensor and the floor"
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DWICKERBY_TESTS=OFF >/dev/null
+cmake --build "$build" >/dev/null
+# A second build for comparison only: the C++ runtime linked statically into
+# the sensor and the simulator, to show what dynamic loading costs a run.
+static=$build/static-runtime
+cmake -S . -B "$static" -G Ninja -DCMAKE_BUILD_TYPE=Release -DWICKERBY_TESTS=OFF \
+    "-DCMAKE_EXE_LINKER_FLAGS=-static-libstdc++ -static-libgcc" \
+    "-DCMAKE_SHARED_LINKER_FLAGS=-static-libstdc++ -static-libgcc" >/dev/null
+cmake --build "$static" >/dev/null
+cc -O2 -static -Wall -Wextra -Werror bench/floor.c -o "$build/floor"
+# The same program linked dynamically: what loading only the C library costs.
+cc -O2 -Wall -Wextra -Werror bench/floor.c -o "$build/floor-dynamic"
+
+rm -rf "$work"
+mkdir -p "$work"
+# An empty drives folder: the sensor must not find the machine's C:\PRTG_Path.Txt.
+export WICKERBY_DRIVES=$work/drives
+mkdir -p "$WICKERBY_DRIVES"
+unset RFCSIM_SCENARIO RFCSIM_LOG RFC_INI
+
+# --- helpers -----------------------------------------------------------------
+
+# The median of the numbers on standard input.
+median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+# All run times (seconds) of command INDEX in the hyperfine exports given.
+times_of() {
+    python3 -c 'import json, sys
+for name in sys.argv[2:]:
+    for time in json.load(open(name))["results"][int(sys.argv[1])]["times"]:
+        print(time)' "$@"
+}
+
+ms() { awk -v s="$1" 'BEGIN { printf "%.3f", s * 1000 }'; }
+us() { awk -v s="$1" 'BEGIN { printf "%.1f", s * 1000000 }'; }
+
+# Total instructions of a callgrind output file.
+total_ir() { awk '/^(summary|totals):/ && !found { print $2; found = 1 }' "$1"; }
+
+# The instructions spent inside the RFC library (the simulator): the inclusive
+# cost of its exported operations, which never call one another.
+library_ir() {
+    callgrind_annotate --inclusive=yes --threshold=100 "$1" 2>/dev/null |
+        awk '$0 ~ /:(Rfc|It)[A-Za-z]+ \[[^]]*librfc32\.so\]$/ { gsub(",", "", $1); sum += $1 }
+             END { printf "%.0f\n", sum }'
+}
+
+# Peak resident memory (KB), the median of five runs of the sensor here.
+peak_kb() {
+    for _ in 1 2 3 4 5; do
+        /usr/bin/time -f %M -o "$work/time.txt" "$bin/wickerby" "$@" >/dev/null
+        cat "$work/time.txt"
+    done | median
+}
+
+# The instructions of the program's own work, after dynamic loading.
+program_ir() {
+    callgrind_annotate --inclusive=yes --threshold=100 "$1" 2>/dev/null |
+        awk '$0 ~ /:run_sensor\(int, char\*\*\) \[/ && !found { gsub(",", "", $1); print $1; found = 1 }'
+}
+
+callgrind_run() {
+    local out=$1; shift
+    valgrind --tool=callgrind --callgrind-out-file="$out" "$@" >/dev/null 2>"$out.log"
+}
+
+# --- 1. single-system run against the floor ----------------------------------
+
+step "single-system run: hyperfine"
+single=$work/single
+mkdir -p "$single"
+cp examples/PRD.P00 examples/rfcsim.ini "$single/"
+cd "$single"
+"$bin/wickerby" PRD DIALOG >"$work/sensor.out"
+"$static/bin/wickerby" PRD DIALOG >"$work/static.out"
+"$build/floor" >"$work/floor.out"
+sensor_bytes=$(wc -c <"$work/sensor.out")
+floor_bytes=$(wc -c <"$work/floor.out")
+if [ "$sensor_bytes" != "$floor_bytes" ] || ! grep -q '(PRD) Sys-Queue\[DIA\]' "$work/sensor.out" ||
+    ! cmp -s "$work/sensor.out" "$work/static.out"; then
+    echo "bench: the sensor printed $sensor_bytes bytes, the floor $floor_bytes; they must print the same document" >&2
+    exit 1
+fi
+# Rounds that alternate the programs, so that a change of the machine's load
+# during the measurement falls on all of them.
+rounds=5
+single_runs=250
+for round in $(seq $rounds); do
+    hyperfine -N --style none --warmup 40 --runs $single_runs --export-json "$work/single-$round.json" \
+        "$bin/wickerby PRD DIALOG" "$static/bin/wickerby PRD DIALOG" "$build/floor-dynamic" "$build/floor" \
+        >/dev/null 2>>"$work/hyperfine.log"
+done
+sensor_median=$(times_of 0 "$work"/single-*.json | median)
+static_median=$(times_of 1 "$work"/single-*.json | median)
+dynamic_median=$(times_of 2 "$work"/single-*.json | median)
+floor_median=$(times_of 3 "$work"/single-*.json | median)
+# The ratio of a median to the floor's (or to the second argument).
+ratio_to_floor() { awk -v a="$1" -v b="${2:-$floor_median}" 'BEGIN { printf "%.2f", a / b }'; }
+round_ratios=$(for round in $(seq $rounds); do
+    ratio_to_floor "$(times_of 0 "$work/single-$round.json" | median)" \
+        "$(times_of 3 "$work/single-$round.json" | median)"
+    echo
+done | paste -sd' ')
+
+step "single-system run: callgrind"
+single_ir=()
+for run in 1 2 3; do
+    callgrind_run "$work/single-$run.cg" "$bin/wickerby" PRD DIALOG
+    single_ir+=("$(total_ir "$work/single-$run.cg")")
+done
+single_program_ir=$(program_ir "$work/single-1.cg")
+single_library_ir=$(library_ir "$work/single-1.cg")
+callgrind_run "$work/static.cg" "$static/bin/wickerby" PRD DIALOG
+static_ir=$(total_ir "$work/static.cg")
+callgrind_run "$work/floor-dynamic.cg" "$build/floor-dynamic"
+dynamic_ir=$(total_ir "$work/floor-dynamic.cg")
+callgrind_run "$work/floor.cg" "$build/floor"
+floor_ir=$(total_ir "$work/floor.cg")
+cd "$root"
+
+# --- 2. listing runs ---------------------------------------------------------
+
+# Runs per size: about the same time for each.
+runs_for() { case $1 in 1 | 10) echo 200 ;; 100) echo 100 ;; 1000) echo 30 ;; *) echo 10 ;; esac; }
+
+declare -A wall peak ir lib
+for kind in many one; do
+    for n in $sizes; do
+        dir=$work/listing-$kind-$n
+        step "listing run, $n systems ($kind)"
+        python3 bench/make_listing.py examples/PRD.P00 "$dir" "$n" $([ $kind = one ] && echo --one-system)
+        cd "$dir"
+        "$bin/wickerby" GLOBAL BENCH >"$work/listing.out"
+        if ! grep -q "NoSystems=$n, Processed=$n, Failed=0" "$work/listing.out"; then
+            echo "bench: the listing run over $n systems did not process them all:" >&2
+            grep '<Text>' "$work/listing.out" >&2
+            exit 1
+        fi
+        runs=$(runs_for "$n")
+        hyperfine -N --style none --warmup $((runs / 10 + 1)) --runs "$runs" \
+            --export-json "$work/listing-$kind-$n.json" "$bin/wickerby GLOBAL BENCH" >/dev/null 2>>"$work/hyperfine.log"
+        wall[$kind-$n]=$(times_of 0 "$work/listing-$kind-$n.json" | median)
+        peak[$kind-$n]=$(peak_kb GLOBAL BENCH)
+        callgrind_run "$work/listing-$kind-$n.cg" "$bin/wickerby" GLOBAL BENCH
+        ir[$kind-$n]=$(total_ir "$work/listing-$kind-$n.cg")
+        lib[$kind-$n]=$(library_ir "$work/listing-$kind-$n.cg")
+        cd "$root"
+    done
+done
+
+# --- results -----------------------------------------------------------------
+
+first=${sizes%% *}
+{
+    echo "## Single-system run (\`wickerby PRD DIALOG\`, $sensor_bytes bytes of output)"
+    echo
+    echo "| | median wall time | ratio to the floor | instructions (Ir) |"
+    echo "|---|---:|---:|---:|"
+    echo "| sensor, Release build | $(ms "$sensor_median") ms | $(ratio_to_floor "$sensor_median") | ${single_ir[0]} |"
+    echo "| sensor, C++ runtime linked statically (comparison) | $(ms "$static_median") ms | $(ratio_to_floor "$static_median") | $static_ir |"
+    echo "| the floor linked dynamically (comparison) | $(ms "$dynamic_median") ms | $(ratio_to_floor "$dynamic_median") | $dynamic_ir |"
+    echo "| floor (static C, the same document) | $(ms "$floor_median") ms | 1 | $floor_ir |"
+    echo
+    echo "Goal: ratio at most 1.3. Medians over $rounds alternating rounds of $single_runs runs each;"
+    echo "the Release build's ratio per round: $round_ratios."
+    echo "Ir of three callgrind runs of the Release build: ${single_ir[*]}; of these, after"
+    echo "dynamic loading (\`run_sensor\`): $single_program_ir, of which in the simulator: $single_library_ir."
+    for kind in many one; do
+        echo
+        if [ $kind = many ]; then
+            echo "## Listing run (\`wickerby GLOBAL BENCH\`), one simulated system per profile"
+        else
+            echo "## Listing run, every profile naming the same simulated system"
+        fi
+        echo
+        echo "| systems | median wall | wall/system | added wall/system | peak memory | added memory/system | sensor Ir/system | added sensor Ir/system | simulator Ir/system |"
+        echo "|---:|---:|---:|---:|---:|---:|---:|---:|---:|"
+        for n in $sizes; do
+            k=$kind-$n
+            awk -v n="$n" -v first="$first" -v w="${wall[$k]}" -v w1="${wall[$kind-$first]}" \
+                -v m="${peak[$k]}" -v m1="${peak[$kind-$first]}" -v i="${ir[$k]}" -v l="${lib[$k]}" \
+                -v i1="${ir[$kind-$first]}" -v l1="${lib[$kind-$first]}" 'BEGIN {
+                added = n > first ? sprintf("%.1f us", (w - w1) / (n - first) * 1e6) : "-"
+                grown = n > first ? sprintf("%.0f B", (m - m1) * 1024 / (n - first)) : "-"
+                own = n > first ? sprintf("%.0f", ((i - l) - (i1 - l1)) / (n - first)) : "-"
+                printf "| %d | %.1f ms | %.1f us | %s | %d KB | %s | %.0f | %s | %.0f |\n",
+                       n, w * 1000, w / n * 1e6, added, m, grown, (i - l) / n, own, l / n
+            }'
+        done
+    done
+    echo
+    echo "\"added\" columns: the growth over the $first-system run, divided by the systems added."
+    echo "Sensor Ir: all instructions of the process except those inside the RFC library's operations."
+    echo "Measured $(date -u '+%Y-%m-%d %H:%M UTC') on $(nproc) cores, $(awk -F': ' '/^model name/ { print $2; exit }' /proc/cpuinfo),"
+    echo "$(awk '/^MemTotal/ { printf "%.1f GB", $2 / 1048576 }' /proc/meminfo) memory, load average $(cut -d' ' -f1-3 /proc/loadavg)."
+} | tee "$results"
+step "done, results in ${results#"$root"/}"
