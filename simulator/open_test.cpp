@@ -109,6 +109,15 @@ TEST_F(Operations, OpenExWithoutSapRfcIni) {
     EXPECT_EQ(masked_trace(), classic_entry("destination PRD not found in saprfc.ini"));
 }
 
+TEST_F(Operations, OpenExWithoutSapRfcIniTakesTheSystemsErrorAndTrace) {
+    scenario("[system PRD]\nerror.key = MYKEY\nerror.message = ignored here\ntrace = ERROR       own line\n");
+    RfcExtendedError error{};
+    EXPECT_EQ(RfcOpenEx("CLIENT=100 USER=MONITOR PASSWD=s3cret LANG=D DEST=PRD", &error), 0u);
+    EXPECT_STREQ(last_error().key, "MYKEY");
+    EXPECT_STREQ(last_error().message, "destination PRD not found in saprfc.ini");
+    EXPECT_EQ(trace(), "ERROR       own line\n");
+}
+
 TEST_F(Operations, OpenExWithSapRfcIni) {
     scenario(prd);
     write_file("SapRfc.ini", "DEST=QAS\r\nTYPE=A\r\n dest = PRD \r\nASHOST=app01\r\n");

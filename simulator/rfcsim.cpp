@@ -211,9 +211,11 @@ RfcHandle RFC_CALL RfcOpenEx(const char* connectString, RfcExtendedError* error)
     if (destination_configured(connect.destination)) {
         opening = open_system(connect.destination, connect.logon);
     } else {
-        ErrorText missing = error_of(nullptr);
+        // A failure like any other of that system, with this message.
+        const SystemScenario* system = find_system(state().scenario, connect.destination);
+        ErrorText missing = error_of(system);
         missing.message = "destination " + connect.destination + " not found in saprfc.ini";
-        record_failure(missing, nullptr);
+        record_failure(missing, system);
         opening.failed = true;
     }
     if (opening.failed && error) {
