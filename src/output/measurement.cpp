@@ -131,7 +131,6 @@ int measure_queues(RfcHandle handle, const MeasurementSettings& settings, Result
         return code;
     }
     callStatus = "OK";
-    const std::string labelCode = queue_label_code(settings.optionString);
     QueueTotals totals;
     for (uint32_t i = 1; i <= ItFill(table); ++i) {
         const char* line = static_cast<const char*>(ItGetLine(table, i));
@@ -141,7 +140,7 @@ int measure_queues(RfcHandle handle, const MeasurementSettings& settings, Result
         add_queue_line(totals, std::string(line, length));
     }
     if (!settings.itemMode) {
-        build_queue_document(document, totals, settings.destination, labelCode);
+        build_queue_document(document, totals, settings.destination, queue_label_code(settings.optionString));
     } else {
         clear_document(document);
         for (const QueueChannel& channel : queue_channels(totals)) {

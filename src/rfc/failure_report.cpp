@@ -42,6 +42,12 @@ extern "C" void RFC_CALL rfc_failure_report(const char* operation) {
     end_process(1);
 }
 
+void install_failure_report() {
+    // The record stays valid for the whole process, as the library may keep it.
+    static RfcEnvironmentRecord environment{rfc_failure_report, nullptr};
+    RfcEnvironment(&environment);
+}
+
 std::string trace_finding(const std::string& traceContents) {
     std::string finding;
     TextPieces pieces{traceContents};

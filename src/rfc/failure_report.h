@@ -22,6 +22,9 @@ std::string failure_block(const std::string& operation, const RfcErrorInformatio
 // error block, closes every connection and ends the process with exit code 1.
 extern "C" void RFC_CALL rfc_failure_report(const char* operation);
 
+// Installs rfc_failure_report as the library's failure handler.
+void install_failure_report();
+
 // The last error message written to the trace file's contents, or empty.
 std::string trace_finding(const std::string& traceContents);
 

@@ -125,6 +125,18 @@ std::string sensor_key(const std::string& optionString) {
     return key;
 }
 
+std::vector<std::string> listing_entries(const std::string& serverListing) {
+    std::vector<std::string> entries;
+    std::size_t position = 0;
+    while (position < serverListing.size()) {
+        const std::size_t hash = serverListing.find('#', position);
+        const std::size_t end = hash == std::string::npos ? serverListing.size() : hash;
+        entries.push_back(serverListing.substr(position, end - position));
+        position = end + 1;
+    }
+    return entries;
+}
+
 ListingReading take_server_listing(const std::string& contents, ListingFile listing, RunSettings& settings) {
     if (listing == ListingFile::Global) return take_global_listing(contents, settings);
     return take_profile_list(contents, settings);

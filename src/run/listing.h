@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "run/settings.h"
 
@@ -27,6 +28,10 @@ struct ListingReading {
 // The first word of the upper-cased option string, padded with blanks to ten
 // characters; a longer word stays whole.
 std::string sensor_key(const std::string& optionString);
+
+// The entries of a server listing in order: the texts before each '#', and
+// a last text without one.
+std::vector<std::string> listing_entries(const std::string& serverListing);
 
 // Reads a listing's contents (text mode) into serverListing and labelKind,
 // and for the global listing also itemId and optionText. Stops at the first

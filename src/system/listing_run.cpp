@@ -5,26 +5,17 @@
 #include "rfc/connection.h"
 #include "rfc/failure_report.h"
 #include "run/command_line.h"
+#include "run/listing.h"
 #include "system/profile.h"
 #include "system/runs.h"
 
 namespace {
-
-RfcEnvironmentRecord environment{rfc_failure_report, nullptr};
 
 struct ListingCounters {
     unsigned noSystems = 0;
     unsigned processed = 0;
     unsigned failed = 0;
 };
-
-// The next entry of the listing: the text before the next '#'.
-std::string take_entry(const std::string& listing, std::size_t& position) {
-    std::size_t hash = listing.find('#', position);
-    std::string entry = listing.substr(position, hash == std::string::npos ? std::string::npos : hash - position);
-    position = hash == std::string::npos ? listing.size() : hash + 1;
-    return entry;
-}
 
 std::string system_label(LabelKind kind, const std::string& entry, const ConnectionProfile& profile) {
     switch (kind) {
@@ -40,7 +31,7 @@ std::string system_label(LabelKind kind, const std::string& entry, const Connect
 bool measure_system(const RunSettings& settings, const std::string& label, bool systemFailed,
                     const ConnectionProfile& profile) {
     static ConnectionRecords records;
-    RfcEnvironment(&environment);
+    install_failure_report();
     ResultDocument document;
     std::string callStatus = "ERR";
     // A system whose profile already failed is not connected to: the values
@@ -78,10 +69,8 @@ void run_listing(RunSettings& settings) {
 
     ListingCounters counters;
     ConnectionProfile profile;
-    std::size_t position = 0;
-    while (position < settings.serverListing.size()) {
+    for (const std::string& entry : listing_entries(settings.serverListing)) {
         ++counters.noSystems;
-        const std::string entry = take_entry(settings.serverListing, position);
         std::optional<std::string> contents = read_text_file(settings.sensorDirectory + entry);
         if (!contents) continue;
         ProfileReading reading =

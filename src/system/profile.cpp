@@ -34,12 +34,15 @@ bool take_password(const std::string& value, PasswordFailureMode mode, const std
         profile.password = descrambled.password;
         return true;
     }
+    if (reading.passwordMessage.empty())
+        reading.passwordMessage = descrambled.result == DescrambleResult::BadForm
+                                      ? invalid_password_message(profileName)
+                                      : wrong_password_message(profileName);
     if (mode == PasswordFailureMode::MarkSystem) {
         reading.systemFailed = true;
         return true;
     }
-    reading.endingMessage = descrambled.result == DescrambleResult::BadForm ? invalid_password_message(profileName)
-                                                                             : wrong_password_message(profileName);
+    reading.endingMessage = reading.passwordMessage;
     return false;
 }
 

@@ -63,6 +63,7 @@ enum class PasswordFailureMode { EndRun, MarkSystem };
 struct ProfileReading {
     std::string endingMessage;  // EndRun: the message that ends the run, else empty
     bool systemFailed = false;  // MarkSystem: a stored password was bad
+    std::string passwordMessage;  // the message of the first bad stored password, in either mode
 };
 
 // Reads the profile file's contents (as read in text mode) into the profile;

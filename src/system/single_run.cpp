@@ -12,10 +12,6 @@
 
 namespace {
 
-// The environment record stays valid for the whole process, as the library
-// may keep it.
-RfcEnvironmentRecord environment{rfc_failure_report, nullptr};
-
 void fail_with_document(ResultDocument& document) {
     make_error_document_of_content(document);
     print_document(document, false);
@@ -46,7 +42,7 @@ void run_single_system(RunSettings& settings) {
     std::string invalid = validate_profile(profile, settings.profileName);
     if (!invalid.empty()) fail_run(invalid);
 
-    RfcEnvironment(&environment);
+    install_failure_report();
     ResultDocument document;
     std::string callStatus = "ERR";
     if (settings.consoleReport) {

@@ -87,32 +87,14 @@ const char* label_kind_name(LabelKind kind) {
     return "Profile";
 }
 
-// The entries of the server listing as the run takes them: the texts before
-// each '#', and a last text without one.
-std::vector<std::string> listing_entries(const std::string& listing) {
-    std::vector<std::string> entries;
-    std::size_t position = 0;
-    while (position < listing.size()) {
-        const std::size_t hash = listing.find('#', position);
-        const std::size_t end = hash == std::string::npos ? listing.size() : hash;
-        entries.push_back(listing.substr(position, end - position));
-        position = end + 1;
-    }
-    return entries;
-}
-
 // A profile of the listing as the run reads it: after the profiles before
 // it, whose fields it inherits. A failure is named by the single run's message.
 std::string system_state(const std::optional<std::string>& contents, const std::string& entry,
                          ConnectionProfile& carried) {
     if (!contents) return "missing";
-    const ConnectionProfile before = carried;
     const ProfileReading reading =
         read_profile(*contents, listingRunLineWidth, PasswordFailureMode::MarkSystem, entry, carried);
-    if (reading.systemFailed) {
-        ConnectionProfile single = before;
-        return read_profile(*contents, listingRunLineWidth, PasswordFailureMode::EndRun, entry, single).endingMessage;
-    }
+    if (reading.systemFailed) return reading.passwordMessage;
     const std::string message = validate_profile(carried, entry);
     return message.empty() ? "found and valid" : message;
 }
