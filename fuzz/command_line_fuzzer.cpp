@@ -4,30 +4,31 @@
 #include <cstdint>
 
 #include "fuzz_input.h"
-#include "output/measurement.h"
-#include "run/command_line.h"
-#include "run/listing.h"
-#include "run/profile_location.h"
+#include "queue_table.h"
+#include "command_line.h"
+#include "listing.h"
+#include "messages.h"
+#include "profile_search.h"
+#include "text_helpers.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::vector<std::string> arguments = split_at_nul(input_text(data, size), 4);
-    RunSettings settings;
-    const bool parsed = parse_command_line(arguments, settings);
-    require(parsed == !arguments.empty(), "the command line is refused exactly when it has no argument");
-    if (!parsed) return 0;
+    const std::optional<Invocation> invocation = parse_command_line(arguments);
+    require(invocation.has_value() == !arguments.empty(),
+            "the command line is refused exactly when it has no argument");
+    if (!invocation) return 0;
 
-    require(settings.itemId.size() <= itemMaxLength, "an item identification holds at most 90 characters");
-    require(settings.optionString == upper_cased(settings.optionText), "the option string is the upper-cased text");
-    complete_profile_name(settings);
-    const std::size_t backslash = settings.profileName.rfind('\\');
+    require(invocation->itemId.size() <= itemMaxLength, "an item identification holds at most 90 characters");
+    require(invocation->optionString == upper_cased(invocation->optionText),
+            "the option string is the upper-cased text");
+    const CompletedName name = complete_profile_name(invocation->profileName);
+    const std::size_t backslash = name.fileName.rfind('\\');
     require(backslash == std::string::npos || backslash == 0, "the directory part of the profile name is dropped");
 
-    // What the later steps derive from the settings alone.
-    const std::string key = sensor_key(settings.optionString);
+    // What the later steps derive from the command line alone.
+    const std::string key = sensor_key(invocation->optionString);
     require(key.size() >= sensorKeyWidth, "the sensor key fills at least ten columns");
-    (void)listing_file_named(settings.profileName);
-    (void)queue_label_code(settings.optionString);
-    (void)has_option(settings, "ITEM=");
-    (void)profile_missing_message(settings.profileName);
+    (void)queue_label_code(invocation->optionString);
+    (void)profile_missing_message(name.fileName);
     return 0;
 }

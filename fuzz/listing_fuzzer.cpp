@@ -6,28 +6,25 @@
 #include <cstdint>
 
 #include "fuzz_input.h"
-#include "platform/files.h"
-#include "run/command_line.h"
-#include "run/listing.h"
+#include "files.h"
+#include "command_line.h"
+#include "listing.h"
 
 namespace {
 
-void check_reading(const ListingReading& reading, const RunSettings& settings) {
-    require(settings.itemId.size() <= itemMaxLength, "an item identification holds at most 90 characters");
-    if (!reading.endingMessage) {
-        require(!settings.serverListing.empty(), "a listing without servers ends the run");
-        require(!settings.itemId.empty(), "a listing without an item ends the run");
+void check_reading(const ServerListing& listing) {
+    require(listing.itemId.size() <= itemMaxLength, "an item identification holds at most 90 characters");
+    if (!listing.endingMessage) {
+        require(!listing.serverListing.empty(), "a listing without servers ends the run");
+        require(!listing.itemId.empty(), "a listing without an item ends the run");
     }
 }
 
 void read_listing(const std::string& optionArgument, const std::string& contents) {
-    RunSettings global;
-    parse_command_line({"GLOBAL", optionArgument}, global);
-    check_reading(take_server_listing(contents, ListingFile::Global, global), global);
-
-    RunSettings profileList;
-    parse_command_line({"PRD", optionArgument}, profileList);
-    check_reading(take_server_listing(contents, ListingFile::ProfileList, profileList), profileList);
+    const Invocation global = *parse_command_line({"GLOBAL", optionArgument});
+    check_reading(take_server_listing(contents, ListingFile::Global, global));
+    const Invocation profileList = *parse_command_line({"PRD", optionArgument});
+    check_reading(take_server_listing(contents, ListingFile::ProfileList, profileList));
 }
 
 }  // namespace

@@ -6,8 +6,8 @@
 #include <optional>
 
 #include "fuzz_input.h"
-#include "platform/files.h"
-#include "run/profile_location.h"
+#include "files.h"
+#include "profile_search.h"
 
 namespace {
 

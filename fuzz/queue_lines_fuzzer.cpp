@@ -6,9 +6,9 @@
 #include <cstdint>
 
 #include "fuzz_input.h"
-#include "output/document.h"
-#include "output/measurement.h"
-#include "run/command_line.h"
+#include "document.h"
+#include "queue_table.h"
+#include "text_helpers.h"
 
 namespace {
 

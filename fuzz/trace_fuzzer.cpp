@@ -4,9 +4,9 @@
 #include <cstdint>
 
 #include "fuzz_input.h"
-#include "output/document.h"
-#include "platform/files.h"
-#include "rfc/failure_report.h"
+#include "document.h"
+#include "files.h"
+#include "trace_finding.h"
 
 namespace {
 

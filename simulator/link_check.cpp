@@ -3,7 +3,7 @@
 // without file effects are called; the two opens are only referenced.
 #include <cstdio>
 
-#include "rfc/rfc_library.h"
+#include "rfc_library.h"
 
 int main() {
     int faults = 0;

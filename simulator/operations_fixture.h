@@ -13,7 +13,7 @@
 #include <random>
 #include <sstream>
 
-#include "rfc/rfc_library.h"
+#include "rfc_library.h"
 #include "simulator.h"
 
 namespace rfcsim_test {

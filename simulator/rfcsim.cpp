@@ -11,7 +11,7 @@
 
 #include "files.h"
 #include "logon.h"
-#include "rfc/rfc_library.h"
+#include "rfc_library.h"
 #include "scenario.h"
 #include "simulator.h"
 #include "texts.h"

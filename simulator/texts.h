@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "rfc/rfc_library.h"
+#include "rfc_library.h"
 
 namespace rfcsim {
 

@@ -1,4 +1,4 @@
-#include "platform/secret_input.h"
+#include "secret_input.h"
 
 #include <cstdio>
 

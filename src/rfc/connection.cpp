@@ -1,11 +1,7 @@
-#include "rfc/connection.h"
+#include "connection.h"
 
-#include <cctype>
-#include <cstdint>
-
-#include "platform/console.h"
-#include "platform/files.h"
-#include "run/command_line.h"
+#include "files.h"
+#include "text_helpers.h"
 
 namespace {
 
@@ -31,19 +27,6 @@ ConnectionOverrides connection_overrides(const std::string& optionString, const 
     find_override(optionString, optionText, ",HOST=", overrides.hasHost, overrides.host);
     find_override(optionString, optionText, ",NO=", overrides.hasSystemNumber, overrides.systemNumber);
     return overrides;
-}
-
-int32_t system_number_value(const std::string& text) {
-    std::size_t i = 0;
-    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    int64_t value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        value = value * 10 + (text[i] - '0');
-        if (value > INT32_MAX) value = INT32_MAX;  // out of range: held at the largest number
-    }
-    return static_cast<int32_t>(negative ? -value : value);
 }
 
 void fill_connection_records(ConnectionRecords& records, const ConnectionProfile& profile,
@@ -77,7 +60,7 @@ void fill_connection_records(ConnectionRecords& records, const ConnectionProfile
     options.mode = RFC_MODE_R3;
     options.connectionData = &records.r3;
     records.r3.hostname = text_or_none(records.hostname);
-    if (!records.sysnr.empty()) records.r3.systemNumber = system_number_value(records.sysnr);
+    if (!records.sysnr.empty()) records.r3.systemNumber = c_integer(records.sysnr, NumberOverflow::Clamp);
     records.r3.gatewayHost = text_or_none(records.gwhost);
     records.r3.gatewayService = text_or_none(records.gwservice);
 }
@@ -87,13 +70,16 @@ std::string connect_string(const ConnectionProfile& profile) {
            " LANG=D DEST=" + profile.destination;
 }
 
-RfcHandle rfc_open_connection(ConnectionRecords& records, const ConnectionProfile& profile,
-                              const ConnectionOverrides& overrides) {
+std::optional<std::string> destination_configuration(const std::string& destination) {
+    return read_raw_file("SapRfc." + destination);
+}
+
+RfcHandle rfc_open_connection(RfcSession& session, const ConnectionProfile& profile,
+                              const ConnectionOverrides& overrides, const std::optional<std::string>& configuration) {
+    ConnectionRecords& records = session.records;
     fill_connection_records(records, profile, overrides);
-    std::optional<std::string> configuration = read_raw_file("SapRfc." + profile.destination);
     if (!configuration) return RfcOpen(&records.options);
 
-    write_output("* SapRfc.Ini.......: " + profile.destination + "<\n");
     // The library reads "SapRfc.ini" itself; it must never see half a copy.
     if (!replace_file("SapRfc.ini", *configuration)) return 0;
     records.connectString = connect_string(profile);

@@ -3,26 +3,15 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 
-#include "rfc/rfc_library.h"
-#include "system/profile.h"
+#include "profile.h"
+#include "rfc_session.h"
 
 // The user and password reach RfcOpen padded with blanks to these widths.
 inline constexpr std::size_t paddedUserWidth = 12;
 inline constexpr std::size_t paddedPasswordWidth = 10;
-
-// The three records handed to the library and the texts they point to. One
-// set serves the whole process: the system number stays from one system to
-// the next when a later profile has none.
-struct ConnectionRecords {
-    RfcConnectionOptions options{};
-    RfcGatewayRecord gateway{};
-    RfcR3ConnectionRecord r3{};
-    std::string destination, client, user, password, language, mode;
-    std::string hostname, sysnr, gwhost, gwservice;
-    std::string connectString;
-};
 
 // Host-name and system-number overrides of the option string: ",HOST=" and
 // ",NO=" followed by a value up to a blank, a comma or the end.
@@ -35,9 +24,6 @@ struct ConnectionOverrides {
 
 ConnectionOverrides connection_overrides(const std::string& optionString, const std::string& optionText);
 
-// The system number as C's atoi reads it: leading white space, a sign, digits.
-int32_t system_number_value(const std::string& text);
-
 // Fills the records from the profile and the overrides (no library call).
 void fill_connection_records(ConnectionRecords& records, const ConnectionProfile& profile,
                              const ConnectionOverrides& overrides);
@@ -45,6 +31,13 @@ void fill_connection_records(ConnectionRecords& records, const ConnectionProfile
 // "CLIENT=... USER=... PASSWD=... LANG=D DEST=..."
 std::string connect_string(const ConnectionProfile& profile);
 
-// Opens the connection; the null handle when none was opened.
-RfcHandle rfc_open_connection(ConnectionRecords& records, const ConnectionProfile& profile,
-                              const ConnectionOverrides& overrides);
+// The bytes of the per-destination configuration "SapRfc." + destination in
+// the working directory; nothing when it does not open, which selects the
+// direct way.
+std::optional<std::string> destination_configuration(const std::string& destination);
+
+// Opens the connection: with a configuration, by copying it over
+// "SapRfc.ini" and calling RfcOpenEx; otherwise directly with RfcOpen. The
+// records are filled either way. The null handle when none was opened.
+RfcHandle rfc_open_connection(RfcSession& session, const ConnectionProfile& profile,
+                              const ConnectionOverrides& overrides, const std::optional<std::string>& configuration);

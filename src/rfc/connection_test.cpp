@@ -1,4 +1,4 @@
-#include "rfc/connection.h"
+#include "connection.h"
 
 #include <gtest/gtest.h>
 
@@ -61,12 +61,6 @@ TEST(Connection, ModeAndSystemNumberKept) {
     profile.user = "A_VERY_LONG_USER";
     fill_connection_records(records, profile, {});
     EXPECT_EQ(std::string(records.options.user), "A_VERY_LONG_USER");
-}
-
-TEST(Connection, SystemNumberAsAtoiReadsIt) {
-    const std::pair<const char*, int32_t> cases[] = {{"00", 0}, {"  12x", 12}, {"-3", -3}, {"+4", 4},
-                                                     {"ab", 0}, {"99999999999", INT32_MAX}};
-    for (const auto& [given, value] : cases) EXPECT_EQ(system_number_value(given), value) << given;
 }
 
 TEST(Connection, Overrides) {

@@ -1,36 +1,65 @@
-#include "rfc/request_queue.h"
+#include "request_queue.h"
 
-#include "rfc/failure_report.h"
+#include "failure_report.h"
 
 namespace {
 
-// Installed once per process; every later connection uses the same handle.
-bool lineTypeInstalled = false;
-LineTypeHandle lineType = 0;
-
-void install_line_structure() {
+void install_line_structure(RfcSession& session) {
     RfcTypeElement element{"THLINE", RFC_TYPE_CHAR, requestQueueLineWidth, 0, 0};
-    if (RfcInstallStructure("THLINES", &element, 1, &lineType) != 0) rfc_failure_report("RfcInstallStructure");
-    lineTypeInstalled = true;
+    if (RfcInstallStructure("THLINES", &element, 1, &session.lineType) != 0)
+        rfc_failure_report("RfcInstallStructure");
+    session.lineTypeInstalled = true;
+}
+
+// A line holds 80 characters and no terminator is promised.
+std::string line_text(const char* line) {
+    std::size_t length = 0;
+    while (length < static_cast<std::size_t>(requestQueueLineWidth) && line[length] != '\0') ++length;
+    return std::string(line, length);
+}
+
+// The line count is asked again before each line, as the table may change.
+std::vector<std::string> table_lines(TableHandle table) {
+    std::vector<std::string> lines;
+    for (uint32_t i = 1; i <= ItFill(table); ++i) {
+        const char* line = static_cast<const char*>(ItGetLine(table, i));
+        if (!line) rfc_failure_report("ItGetLine REQUEST_QUEUES");
+        lines.push_back(line_text(line));
+    }
+    return lines;
 }
 
 }  // namespace
 
-int call_request_queue(RfcHandle handle, TableHandle table, std::string& exceptionText) {
-    if (!lineTypeInstalled) install_line_structure();
+TableHandle create_queue_table() {
+    TableHandle table = ItCreate(requestQueueTable, requestQueueLineWidth, 0, 0);
+    if (!table) rfc_failure_report("ItCreate REQUEST_QUEUES");
+    return table;
+}
+
+void delete_queue_table(TableHandle table) {
+    if (ItDelete(table) != 0) rfc_failure_report("ItDelete REQUEST_QUEUES");
+}
+
+QueueCall call_request_queue(RfcSession& session, RfcHandle handle, TableHandle table) {
+    if (!session.lineTypeInstalled) install_line_structure(session);
 
     RfcTableDescriptor tables[2]{};
     tables[0].name = requestQueueTable;
     tables[0].nameLength = 14;
-    tables[0].lineType = lineType;
+    tables[0].lineType = session.lineType;
     tables[0].table = table;
     RfcParameter exporting[1]{};
     RfcParameter importing[1]{};
 
-    int code = RfcCall(handle, "TH_REQUEST_QUEUE", exporting, tables);
-    if (code != 0) return code;
+    QueueCall call;
+    call.code = RfcCall(handle, "TH_REQUEST_QUEUE", exporting, tables);
+    if (call.code != 0) return call;
     char* exception = nullptr;
-    code = RfcReceive(handle, importing, tables, &exception);
-    if ((code == 2 || code == 3) && exception) exceptionText = exception;
-    return code;
+    call.code = RfcReceive(handle, importing, tables, &exception);
+    if ((call.code == 2 || call.code == 3) && exception) call.exceptionText = exception;
+    if (call.code != 0) return call;
+    call.status = CallStatus::Ok;
+    call.lines = table_lines(table);
+    return call;
 }

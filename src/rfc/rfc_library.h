@@ -9,7 +9,7 @@
 
 #include <stdint.h>
 
-#include "platform/rfc_abi.h"
+#include "rfc_abi.h"
 
 #ifdef __cplusplus
 extern "C" {

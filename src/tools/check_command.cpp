@@ -1,13 +1,13 @@
 #include <cstddef>
 #include <vector>
 
-#include "output/measurement.h"
-#include "run/command_line.h"
-#include "run/listing.h"
-#include "run/profile_location.h"
-#include "system/password.h"
-#include "system/profile.h"
-#include "tools/profile_tool.h"
+#include "command_line.h"
+#include "listing.h"
+#include "messages.h"
+#include "profile.h"
+#include "profile_search.h"
+#include "profile_tool.h"
+#include "queue_table.h"
 
 namespace {
 
@@ -32,8 +32,7 @@ std::string field_line(const ProfileField& field, const std::string& value) {
         line += "(empty)";
     else
         line += std::string(value.size(), '*') + " (" + std::to_string(value.size()) + " characters)";
-    if (const std::string problem = profile_field_problem(field, value); !problem.empty())
-        line += "  <- " + problem;
+    if (const auto problem = profile_field_problem(field, value)) line += "  <- " + *problem;
     return line + "\n";
 }
 
@@ -57,23 +56,22 @@ Located locate(const std::string& profileName, const ToolContext& context, std::
     return located;
 }
 
-ToolOutcome ending(ToolOutcome outcome, const std::string& message) {
-    outcome.output += (message.empty() ? "OK" : message) + "\n";
-    outcome.exitCode = message.empty() ? 0 : toolFailure;
+ToolOutcome ending(ToolOutcome outcome, const std::optional<std::string>& message) {
+    outcome.output += message.value_or("OK") + "\n";
+    outcome.exitCode = message ? toolFailure : 0;
     return outcome;
 }
 
-ToolOutcome check_profile(const RunSettings& settings, const ToolContext& context) {
+ToolOutcome check_profile(const std::string& profileName, const ToolContext& context) {
     ToolOutcome outcome;
-    const Located located = locate(settings.profileName, context, outcome.output);
-    if (!located.contents) return ending(outcome, profile_missing_message(settings.profileName));
+    const Located located = locate(profileName, context, outcome.output);
+    if (!located.contents) return ending(outcome, profile_missing_message(profileName));
 
     ConnectionProfile profile;
-    const ProfileReading reading =
-        read_profile(*located.contents, singleRunLineWidth, PasswordFailureMode::EndRun, settings.profileName, profile);
+    std::optional<std::string> message =
+        read_profile(*located.contents, singleRunLineWidth, PasswordFailureMode::EndRun, profileName, profile);
     for (const ProfileField& field : profileFields) outcome.output += field_line(field, profile.*(field.value));
-    std::string message = reading.endingMessage;
-    if (message.empty()) message = validate_profile(profile, settings.profileName);
+    if (!message) message = validate_profile(profile, profileName);
     return ending(outcome, message);
 }
 
@@ -92,11 +90,9 @@ const char* label_kind_name(LabelKind kind) {
 std::string system_state(const std::optional<std::string>& contents, const std::string& entry,
                          ConnectionProfile& carried) {
     if (!contents) return "missing";
-    const ProfileReading reading =
-        read_profile(*contents, listingRunLineWidth, PasswordFailureMode::MarkSystem, entry, carried);
-    if (reading.systemFailed) return reading.passwordMessage;
-    const std::string message = validate_profile(carried, entry);
-    return message.empty() ? "found and valid" : message;
+    if (const auto message = read_profile(*contents, listingRunLineWidth, PasswordFailureMode::MarkSystem, entry, carried))
+        return *message;
+    return validate_profile(carried, entry).value_or("found and valid");
 }
 
 std::string systems_lines(const std::vector<std::string>& entries, const std::string& sensorDirectory,
@@ -110,39 +106,39 @@ std::string systems_lines(const std::vector<std::string>& entries, const std::st
     return lines;
 }
 
-std::string listing_warnings(const RunSettings& settings, std::size_t systems) {
+std::string listing_warnings(const ServerListing& listing, std::size_t systems) {
     std::string warnings;
     if (systems > prtgChannelLimit)
         warnings += "Warning: " + std::to_string(systems) + " systems, but PRTG shows at most " +
                     std::to_string(prtgChannelLimit) + " channels per sensor\n";
     bool named = false;
     for (const QueueChannel& channel : queue_channels(QueueTotals{}))
-        named = named || settings.itemId == channel.name;
+        named = named || listing.itemId == channel.name;
     if (!named) warnings += "Warning: the item names none of the sensor's channels, so no system writes one\n";
     return warnings;
 }
 
-ToolOutcome check_listing(RunSettings& settings, const ToolContext& context) {
+ToolOutcome check_listing(const Invocation& invocation, const CompletedName& name, const ToolContext& context) {
     ToolOutcome outcome;
-    const Located located = locate(settings.profileName, context, outcome.output);
-    const ListingFile listing = listing_file_named(settings.profileName);
-    if (!located.found) return ending(outcome, profile_missing_message(settings.profileName));
-    if (!located.contents) return ending(outcome, listing_missing_message(listing, settings.profileName));
+    const Located located = locate(name.fileName, context, outcome.output);
+    const ListingFile file = name.global ? ListingFile::Global : ListingFile::ProfileList;
+    if (!located.found) return ending(outcome, profile_missing_message(name.fileName));
+    if (!located.contents) return ending(outcome, listing_missing_message(file, name.fileName));
 
-    const ListingReading reading = take_server_listing(*located.contents, listing, settings);
-    if (listing == ListingFile::Global) {
-        outcome.output += "Sensor key: \"" + sensor_key(settings.optionString) + "\"\n";
-        const bool taken = reading.allocationFound || !reading.allocationText.empty();
-        outcome.output += "Allocation text: " + (taken ? "\"" + reading.allocationText + "\"" : "none") + "\n";
+    const ServerListing listing = take_server_listing(*located.contents, file, invocation);
+    if (file == ListingFile::Global) {
+        outcome.output += "Sensor key: \"" + sensor_key(invocation.optionString) + "\"\n";
+        const bool taken = listing.allocationFound || !listing.allocationText.empty();
+        outcome.output += "Allocation text: " + (taken ? "\"" + listing.allocationText + "\"" : "none") + "\n";
     }
-    outcome.output += "Item: \"" + settings.itemId + "\"\n";
-    outcome.output += std::string("Label kind: ") + label_kind_name(settings.labelKind) + "\n";
-    if (reading.endingMessage) return ending(outcome, *reading.endingMessage);
+    outcome.output += "Item: \"" + listing.itemId + "\"\n";
+    outcome.output += std::string("Label kind: ") + label_kind_name(listing.labelKind) + "\n";
+    if (listing.endingMessage) return ending(outcome, listing.endingMessage);
 
-    const std::vector<std::string> entries = listing_entries(settings.serverListing);
+    const std::vector<std::string> entries = listing_entries(listing.serverListing);
     outcome.output += systems_lines(entries, located.sensorDirectory, context);
-    outcome.output += listing_warnings(settings, entries.size());
-    return ending(outcome, "");
+    outcome.output += listing_warnings(listing, entries.size());
+    return ending(outcome, std::nullopt);
 }
 
 }  // namespace
@@ -150,9 +146,8 @@ ToolOutcome check_listing(RunSettings& settings, const ToolContext& context) {
 ToolOutcome run_check(const std::vector<std::string>& arguments, const ToolContext& context) {
     if (asks_for_help(arguments)) return {check_help(), "", 0};
     if (arguments.empty()) return usage_failure("check", "the profile NAME is missing");
-    RunSettings settings;
-    parse_command_line(arguments, settings);
-    complete_profile_name(settings);
-    if (settings.listingMode) return check_listing(settings, context);
-    return check_profile(settings, context);
+    const Invocation invocation = parse_command_line(arguments).value_or(Invocation{});
+    const CompletedName name = complete_profile_name(invocation.profileName);
+    if (invocation.itemMode || name.global) return check_listing(invocation, name, context);
+    return check_profile(name.fileName, context);
 }

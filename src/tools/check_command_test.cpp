@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "tools/tool_test_support.h"
+#include "tool_test_support.h"
 
 namespace {
 

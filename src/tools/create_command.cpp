@@ -1,10 +1,10 @@
 #include <map>
 
-#include "run/command_line.h"
-#include "run/profile_location.h"
-#include "system/password.h"
-#include "system/profile.h"
-#include "tools/profile_tool.h"
+#include "password.h"
+#include "profile.h"
+#include "profile_search.h"
+#include "profile_tool.h"
+#include "text_helpers.h"
 
 namespace {
 
@@ -59,7 +59,7 @@ std::string parse_create(const std::vector<std::string>& arguments, CreateReques
 std::string value_problem(const ProfileField& field, const std::string& value) {
     const std::string option = std::string("--") + field.name;
     if (value.find_first_of("\r\n") != std::string::npos) return option + " must not contain a line break";
-    if (!profile_field_problem(field, value).empty())
+    if (profile_field_problem(field, value))
         return option + " must have " + std::to_string(field.minLength) + " to " + std::to_string(field.maxLength) +
                " characters; \"" + value + "\" has " + std::to_string(value.size());
     return "";
@@ -73,7 +73,7 @@ const ProfileField& field_of(std::string ConnectionProfile::* value) {
 
 std::string password_problem(const std::string& password) {
     const ProfileField& field = field_of(&ConnectionProfile::password);
-    if (!profile_field_problem(field, password).empty())
+    if (profile_field_problem(field, password))
         return "the password must have " + std::to_string(field.minLength) + " to " +
                std::to_string(field.maxLength) + " characters; it has " + std::to_string(password.size());
     if (!is_storable_password(password)) return "the password may hold printable ASCII characters only (blank to '~')";
@@ -83,13 +83,11 @@ std::string password_problem(const std::string& password) {
 // The sensor completes the profile name it is given; a file whose name does
 // not survive that is never found under its own name.
 std::string name_note(const std::string& file) {
-    RunSettings named;
-    named.profileName = file.substr(file.find_last_of("\\/") + 1);
-    const std::string base = named.profileName;
-    complete_profile_name(named);
-    if (named.listingMode) return "Note: the sensor reads the name " + base + " as its global server listing.\n";
-    if (named.profileName != base)
-        return "Note: the sensor, given the name " + base + ", looks for the file " + named.profileName + ".\n";
+    const std::string base = file.substr(file.find_last_of("\\/") + 1);
+    const CompletedName named = complete_profile_name(base);
+    if (named.global) return "Note: the sensor reads the name " + base + " as its global server listing.\n";
+    if (named.fileName != base)
+        return "Note: the sensor, given the name " + base + ", looks for the file " + named.fileName + ".\n";
     return "";
 }
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "platform/files.h"
-#include "system/profile.h"
-#include "tools/tool_test_support.h"
+#include "files.h"
+#include "profile.h"
+#include "tool_test_support.h"
 
 namespace {
 
@@ -56,10 +56,10 @@ TEST(CreateCommand, TheSensorReadsWhatItWrites) {
         world.run(create_arguments("X.P01", {{"--client", ""}}, {"--extcompany=ACME corp ", "--client= 10"}));
     ASSERT_EQ(outcome.exitCode, 0) << outcome.errors;
     ConnectionProfile profile;
-    ProfileReading reading = read_profile(text_mode_contents(world.files["X.P01"]), singleRunLineWidth,
-                                          PasswordFailureMode::EndRun, "X.P01", profile);
-    EXPECT_EQ(reading.endingMessage, "");
-    EXPECT_EQ(validate_profile(profile, "X.P01"), "");
+    EXPECT_EQ(read_profile(text_mode_contents(world.files["X.P01"]), singleRunLineWidth,
+                           PasswordFailureMode::EndRun, "X.P01", profile),
+              std::nullopt);
+    EXPECT_EQ(validate_profile(profile, "X.P01"), std::nullopt);
     EXPECT_EQ(profile.password, " p@ss w0rd~ ");
     EXPECT_EQ(profile.extcompany, "ACME corp ");
     EXPECT_EQ(profile.client, " 10");

@@ -1,9 +1,9 @@
 // wickerby-profile: the administrator's tool for the sensor's connection profiles.
 #include <cstdio>
 
-#include "platform/files.h"
-#include "platform/secret_input.h"
-#include "tools/profile_tool.h"
+#include "files.h"
+#include "secret_input.h"
+#include "profile_tool.h"
 
 int main(int argumentCount, char** arguments) {
     ToolContext context;

@@ -1,7 +1,7 @@
-#include "tools/profile_tool.h"
+#include "profile_tool.h"
 
-#include "system/password.h"
-#include "system/profile.h"
+#include "password.h"
+#include "profile.h"
 
 namespace {
 

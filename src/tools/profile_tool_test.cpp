@@ -1,8 +1,8 @@
-#include "tools/profile_tool.h"
+#include "profile_tool.h"
 
 #include <gtest/gtest.h>
 
-#include "tools/tool_test_support.h"
+#include "tool_test_support.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/profile_tool.h"
+#include "profile_tool.h"
 
 struct FakeWorld {
     std::map<std::string, std::string> files;

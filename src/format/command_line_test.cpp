@@ -1,0 +1,90 @@
+#include "command_line.h"
+
+#include <gtest/gtest.h>
+
+#include "console_lines.h"
+#include "profile_search.h"
+#include "text_helpers.h"
+
+namespace {
+
+Invocation parsed(const std::vector<std::string>& arguments) {
+    std::optional<Invocation> invocation = parse_command_line(arguments);
+    EXPECT_TRUE(invocation.has_value());
+    return invocation.value_or(Invocation{});
+}
+
+}  // namespace
+
+TEST(CommandLine, MissingProfileName) {
+    EXPECT_FALSE(parse_command_line({}).has_value());
+    EXPECT_TRUE(parse_command_line({""}).has_value());
+}
+
+TEST(CommandLine, OptionStringFromSecondAndThirdArgument) {
+    Invocation only = parsed({"PRD"});
+    EXPECT_EQ(only.optionString, "");
+    EXPECT_FALSE(only.itemMode);
+    EXPECT_FALSE(only.consoleReport);
+
+    Invocation four = parsed({"P", "q", "R", "S"});
+    EXPECT_EQ(four.optionText, "q R");
+    EXPECT_EQ(four.optionString, "Q R");
+    EXPECT_EQ(four.secondArgument, "q");
+    EXPECT_EQ(upper_cased("aZ09-\xe4z"), "AZ09-\xe4Z");
+}
+
+TEST(CommandLine, ItemOption) {
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string itemId;
+    };
+    const Case cases[] = {
+        {{"X", "item=Requests:Batch,DIALOG"}, "Requests Batch"},
+        {{"X", "ITEM=Requests Dialog"}, "Requests"},
+        {{"X", "ITEM=Requests:Dialog"}, "Requests Dialog"},
+        {{"X", "DIALOG ITEM="}, ""},
+        {{"X", "#", "Item=requests:update"}, "requests update"},
+        {{"X", "ITEM=" + std::string(100, 'x')}, std::string(90, 'x')},
+    };
+    for (const Case& c : cases) {
+        Invocation invocation = parsed(c.arguments);
+        EXPECT_TRUE(invocation.itemMode);
+        EXPECT_EQ(invocation.itemId, c.itemId) << c.arguments[1];
+        EXPECT_EQ(invocation.profileName, "Pendrake.Prf");
+    }
+    EXPECT_NE(parsed({"X", "item=Requests:Batch,DIALOG"}).optionString.find("DIALOG"), std::string::npos);
+}
+
+TEST(CommandLine, ConsoleReportCharacters) {
+    for (const char* option : {"#", "a$b", "DIALOG%", "WORD#INSIDE"}) EXPECT_TRUE(parsed({"P", option}).consoleReport);
+    EXPECT_FALSE(parsed({"P", "DIALOG,BATCH"}).consoleReport);
+    EXPECT_TRUE(parsed({"P", "x", "#"}).consoleReport);
+}
+
+TEST(CommandLine, Banner) {
+    EXPECT_EQ(banner_line("14:05:09"), "* 14:05:09 SAP Wickerby Vers 4.3 / 29.08.22");
+}
+
+TEST(ProfileName, Completion) {
+    struct Case {
+        const char* given;
+        const char* completed;
+        bool listing;
+    };
+    const Case cases[] = {
+        {"PRD", "PRD.P00", false},          {"prd", "prd.P00", false},
+        {"PRD.P01", "PRD.P01", false},      {"PRD.TXT", "PRD.TXT", false},
+        {"A.B", "A.B.P00", false},          {"", ".P00", false},
+        {"global", "SAP Pendrake.Gbl", true}, {"GLOBAL", "SAP Pendrake.Gbl", true},
+        {"Global.p00", "SAP Pendrake.Gbl", true}, {"GLOBALX", "GLOBALX.P00", false},
+        {"GLOBAL.P01", "GLOBAL.P01", false}, {"C:\\Sensors\\GLOBAL", "SAP Pendrake.Gbl", true},
+        {"C:\\Sensors\\PRD", "PRD.P00", false}, {"\\PRD", "\\PRD.P00", false},
+        {"Pendrake.Prf", "Pendrake.Prf", false},
+    };
+    for (const Case& c : cases) {
+        const CompletedName completed = complete_profile_name(c.given);
+        EXPECT_EQ(completed.fileName, c.completed) << c.given;
+        EXPECT_EQ(completed.global, c.listing) << c.given;
+    }
+}

@@ -1,0 +1,31 @@
+// The PRTG result document: everything the sensor tells the monitor goes
+// through one ResultDocument, composed piece by piece and then printed by
+// the run.
+#pragma once
+
+#include <string>
+
+struct ResultDocument {
+    std::string text;
+};
+
+// Inserted texts are escaped (& < >), because PRTG parses the output as XML
+// and a bare '&' or '<' would hide the sensor's real message behind a
+// schema error.
+std::string xml_escaped(const std::string& text);
+
+void begin_document(ResultDocument& document);
+void begin_text(ResultDocument& document);
+void append_text(ResultDocument& document, const std::string& text);
+void end_text(ResultDocument& document);
+// The unit elements are written only for a non-empty unit.
+void add_channel(ResultDocument& document, const std::string& channel, const std::string& value,
+                 const std::string& unit);
+void end_document(ResultDocument& document);
+void set_error_document(ResultDocument& document, const std::string& message);
+void clear_document(ResultDocument& document);
+
+// Inserts '.' before the last three and the last six digits: 1234567
+// becomes 1.234.567; at most two separators, so 4294967295 becomes
+// 4294.967.295.
+std::string group_thousands(const std::string& digits);

@@ -1,0 +1,140 @@
+#include "listing.h"
+
+#include <utility>
+
+#include "messages.h"
+#include "text_helpers.h"
+#include "text_pieces.h"
+
+namespace {
+
+const std::string globalServerMarker = "# GSNG: ";
+const std::string globalAllocationMarker = "# GSNX: ";
+// The profile list knows only server lines, and only with this exact marker.
+const std::string profileListServerMarker = "# Gsng: ";
+const std::string sensorTag = "Sensor=\"SAP Wickerby\"";
+const std::string optionTextEnd = ",Sensor=";
+const std::string itemKeyword = "Item=";
+
+// Marker and sensor key: the columns that decide to whom a global line belongs.
+constexpr std::size_t markedColumns = 18;
+// Column 21, where a server line's profile names begin.
+constexpr std::size_t fragmentStart = 20;
+// Column 20, where the allocation text begins.
+constexpr std::size_t allocationStart = 19;
+
+const std::pair<const char*, LabelKind> labelKindWords[] = {
+    {",Profile", LabelKind::Profile},
+    {",Alias", LabelKind::Alias},
+    {",Host", LabelKind::Host},
+    {",Sid", LabelKind::Sid},
+};
+
+std::string from_column(const std::string& line, std::size_t start) {
+    return line.size() > start ? line.substr(start) : std::string();
+}
+
+// A line shorter than the marked columns never matches, as in a C string compare.
+bool has_marker(const std::string& upperLine, const std::string& marker) {
+    return upperLine.compare(0, markedColumns, marker, 0, markedColumns) == 0;
+}
+
+// Every label word is looked for in turn, so the last one in this order wins.
+LabelKind label_kind_in(const std::string& line, LabelKind kind) {
+    for (const auto& [word, wordKind] : labelKindWords)
+        if (line.find(word) != std::string::npos) kind = wordKind;
+    return kind;
+}
+
+// Takes the sensor's allocation line; false when it does not name this program.
+bool take_allocation(const std::string& line, ServerListing& listing) {
+    listing.allocationText = from_column(line, allocationStart);
+    const std::string& text = listing.allocationText;
+    if (text.find(sensorTag) == std::string::npos) return false;
+    listing.optionText = replaced(text.substr(0, text.find(optionTextEnd)), ':', ' ');
+    listing.labelKind = label_kind_in(line, listing.labelKind);
+    listing.allocationFound = true;
+    return true;
+}
+
+std::optional<std::string> final_check(const ServerListing& listing) {
+    if (listing.serverListing.empty()) return listingMissingMessage;
+    if (listing.itemId.empty()) return itemMissingMessage;
+    return std::nullopt;
+}
+
+ServerListing take_global_listing(const std::string& contents, const Invocation& invocation) {
+    const std::string key = sensor_key(invocation.optionString);
+    const std::string serverMarker = globalServerMarker + key;
+    const std::string allocationMarker = globalAllocationMarker + key;
+    ServerListing listing;
+    listing.optionText = invocation.optionText;
+
+    TextPieces pieces{contents};
+    std::string piece;
+    while (next_piece(pieces, listingLineWidth, piece)) {
+        const std::string line = without_line_end(piece);
+        const std::string upperLine = upper_cased(line.substr(0, markedColumns));
+        if (has_marker(upperLine, serverMarker)) {
+            listing.serverListing += from_column(line, fragmentStart);
+        } else if (!listing.allocationFound && has_marker(upperLine, allocationMarker)) {
+            if (!take_allocation(line, listing)) {
+                listing.endingMessage = invalidAllocationMessage;
+                return listing;
+            }
+        }
+    }
+
+    const std::string& text = listing.allocationText;
+    std::size_t item = text.find(itemKeyword);
+    if (item != std::string::npos) listing.itemId = item_value(text, text, item + itemKeyword.size());
+    if (!listing.allocationFound)
+        listing.endingMessage = global_sensor_missing_message(invocation.secondArgument);
+    else
+        listing.endingMessage = final_check(listing);
+    return listing;
+}
+
+ServerListing take_profile_list(const std::string& contents, const Invocation& invocation) {
+    ServerListing listing;
+    listing.optionText = invocation.optionText;
+    listing.itemId = invocation.itemId;
+    TextPieces pieces{contents};
+    std::string piece;
+    while (next_piece(pieces, listingLineWidth, piece)) {
+        const std::string line = without_line_end(piece);
+        if (begins_with(line, profileListServerMarker)) listing.serverListing += from_column(line, fragmentStart);
+    }
+    listing.endingMessage = final_check(listing);
+    return listing;
+}
+
+}  // namespace
+
+std::string sensor_key(const std::string& optionString) {
+    std::string key = optionString.substr(0, optionString.find(' '));
+    if (key.size() < sensorKeyWidth) key.resize(sensorKeyWidth, ' ');
+    return key;
+}
+
+std::vector<std::string> listing_entries(const std::string& serverListing) {
+    std::vector<std::string> entries;
+    std::size_t position = 0;
+    while (position < serverListing.size()) {
+        const std::size_t hash = serverListing.find('#', position);
+        const std::size_t end = hash == std::string::npos ? serverListing.size() : hash;
+        entries.push_back(serverListing.substr(position, end - position));
+        position = end + 1;
+    }
+    return entries;
+}
+
+ServerListing take_server_listing(const std::string& contents, ListingFile listing, const Invocation& invocation) {
+    if (listing == ListingFile::Global) return take_global_listing(contents, invocation);
+    return take_profile_list(contents, invocation);
+}
+
+std::string listing_missing_message(ListingFile listing, const std::string& profileName) {
+    return listing == ListingFile::Global ? global_listing_missing_message(profileName)
+                                          : profile_list_missing_message(profileName);
+}

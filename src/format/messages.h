@@ -1,0 +1,80 @@
+// Every numbered message the sensor can print, in one place. The texts are
+// what PRTG shows and what administrators search for, so they stay exactly
+// as they have always been written, including their old spellings:
+// "ProFile" (1024, 10x1), "Idenification" (1026), "Programm" and
+// "EoXput" (the RFC error block), and the number "10x1".
+#pragma once
+
+#include <string>
+
+inline constexpr const char* programName = "Wickerby";
+inline constexpr const char* programVersion = "Vers 4.3 / 29.08.22";
+
+inline const std::string profileNameMissingMessage = "Error 1001: Parameter for Profile-Name is missing !";
+
+inline std::string profile_missing_message(const std::string& profileName) {
+    return "Error 1002: Profile " + profileName + " is missing...";
+}
+
+inline std::string invalid_parameters_message(const std::string& profileName) {
+    return "Error 1003: Invalid Parameter(s) at " + profileName + " found...";
+}
+
+inline std::string invalid_password_message(const std::string& profileName) {
+    return "Error 1004: Invalid Password in Profile " + profileName + " found...";
+}
+
+inline std::string wrong_password_message(const std::string& profileName) {
+    return "Error 1005: Wrong Password in Profile " + profileName + " found...";
+}
+
+inline std::string username_missing_message(const std::string& profileName) {
+    return "Error 1006: Username in Profile " + profileName + " is missing...";
+}
+
+inline std::string password_missing_message(const std::string& profileName) {
+    return "Error 1007: Password in Profile " + profileName + " is missing...";
+}
+
+inline std::string rfc_open_failed_message(const std::string& destination) {
+    return "Error 1011: RFC-Open for " + destination + " failed !";
+}
+
+// 1012 to 1015: a failed request-queue call, by its return code.
+inline std::string exception_message(const std::string& exceptionText) {
+    return "Error 1012: Exception.: " + exceptionText;
+}
+inline const std::string systemExceptionMessage = "Error 1013: Sys-Exception raised !";
+inline const std::string rfcFailureMessage = "Error 1014: RFC-Failure raised !";
+inline const std::string otherFailureMessage = "Error 1015: Other Failure raised !";
+
+// A listing that was found but does not open when it is read.
+inline std::string profile_list_missing_message(const std::string& profileName) {
+    return "Error 1024: ProFile " + profileName + " is missing...";
+}
+inline std::string global_listing_missing_message(const std::string& profileName) {
+    return "Error 10x1: ProFile " + profileName + " is missing...";
+}
+
+inline const std::string listingMissingMessage = "Error 1025: Global Server Listing missing...";
+inline const std::string itemMissingMessage = "Error 1026: Global Item Idenification missing...";
+inline const std::string invalidAllocationMessage = "Error 1029: Invalid Sensor-Allocation...";
+
+inline std::string global_sensor_missing_message(const std::string& secondArgument) {
+    return "Error 1030: Global Sensor " + secondArgument + " not found...";
+}
+
+// Appended to a failed call's message: what the trace file says.
+inline const std::string traceFileMissingText = " - Look for Trace-File";
+inline const std::string traceFileSilentText = " - Please Check Trace-File !";
+
+// The RFC error block's fixed lines. No end-of-output stream is ever opened,
+// so creating the end-of-output file always fails and its line is printed.
+inline const std::string rfcErrorHeading = "RFC error\n";
+inline const std::string programAbortedLine = "* Programm aborted...\n";
+inline const std::string endOfOutputErrorLine = "* Error at EoXput-File...\n";
+
+// Printed ahead of the connection when a configured destination is used.
+inline std::string configured_destination_line(const std::string& destination) {
+    return "* SapRfc.Ini.......: " + destination + "<\n";
+}

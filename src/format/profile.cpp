@@ -1,0 +1,83 @@
+#include "profile.h"
+
+#include "messages.h"
+#include "password.h"
+#include "text_helpers.h"
+#include "text_pieces.h"
+
+namespace {
+
+const ProfileField* field_for_key(const std::string& line) {
+    if (line.size() < profileKeyLength) return nullptr;
+    for (const ProfileField& field : profileFields)
+        if (line.compare(0, profileKeyLength, field.key) == 0) return &field;
+    return nullptr;
+}
+
+// Stores the password line's value; false when a bad stored password ends
+// the reading.
+bool take_password(const std::string& value, PasswordFailureMode mode, const std::string& profileName,
+                   ConnectionProfile& profile, std::optional<std::string>& passwordMessage) {
+    if (value.empty()) {
+        profile.password.clear();
+        return true;
+    }
+    DescrambledPassword descrambled = descramble_password(value);
+    if (descrambled.result == DescrambleResult::Ok) {
+        profile.password = descrambled.password;
+        return true;
+    }
+    if (!passwordMessage)
+        passwordMessage = descrambled.result == DescrambleResult::BadForm ? invalid_password_message(profileName)
+                                                                          : wrong_password_message(profileName);
+    return mode == PasswordFailureMode::MarkSystem;
+}
+
+}  // namespace
+
+std::optional<std::string> read_profile(const std::string& contents, std::size_t lineWidth,
+                                        PasswordFailureMode mode, const std::string& profileName,
+                                        ConnectionProfile& profile) {
+    std::optional<std::string> passwordMessage;
+    TextPieces pieces{contents};
+    std::string piece;
+    while (next_piece(pieces, lineWidth, piece)) {
+        const std::string line = without_line_end(piece);
+        const ProfileField* field = field_for_key(line);
+        if (!field) continue;
+        // The whole rest of the line is the value: a value too long for its
+        // field is refused by the checks, never cut here.
+        const std::string value = line.size() > profileValueStart ? line.substr(profileValueStart) : "";
+        if (field->value == &ConnectionProfile::password) {
+            if (!take_password(value, mode, profileName, profile, passwordMessage)) return passwordMessage;
+        } else if (field->value == &ConnectionProfile::user) {
+            profile.user = upper_cased(value);
+        } else {
+            profile.*(field->value) = value;
+        }
+    }
+    return passwordMessage;
+}
+
+namespace {
+
+std::string characters(std::size_t count) {
+    return std::to_string(count) + (count == 1 ? " character" : " characters");
+}
+
+}  // namespace
+
+std::optional<std::string> profile_field_problem(const ProfileField& field, const std::string& value) {
+    if (value.size() < field.minLength) return "shorter than " + characters(field.minLength);
+    if (value.size() > field.maxLength) return "longer than " + characters(field.maxLength);
+    return std::nullopt;
+}
+
+std::optional<std::string> validate_profile(const ConnectionProfile& profile, const std::string& profileName) {
+    if (profile.user.empty()) return username_missing_message(profileName);
+    if (profile.password.empty()) return password_missing_message(profileName);
+    for (const ProfileField& field : profileFields)
+        if (profile_field_problem(field, profile.*(field.value)))
+            return invalid_parameters_message(profileName);
+    return std::nullopt;
+}

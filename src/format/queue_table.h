@@ -1,0 +1,53 @@
+// The request-queue table of TH_REQUEST_QUEUE summed into five column
+// totals and seven queue totals, reported as a result document or, in a
+// listing run, as the one channel of the chosen item.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "document.h"
+
+// Columns of a table line that are read: the queue name in the first 13,
+// the five numbers ending at column 72.
+inline constexpr std::size_t queueNameColumns = 13;
+inline constexpr std::size_t readColumns = 72;
+
+// Signed 32-bit sums, kept as unsigned so that they wrap instead of overflowing.
+struct QueueTotals {
+    uint32_t queSize = 0, reads = 0, writes = 0, maxQue = 0, waitings = 0;
+    uint32_t noWork = 0, dialog = 0, update = 0, enQueue = 0, batch = 0, spool = 0, update2 = 0;
+};
+
+// The line with the blanks of its name columns removed, cut at column 72.
+std::string normalized_line(const std::string& line);
+
+// Adds one table line (its first 80 characters) to the totals.
+void add_queue_line(QueueTotals& totals, const std::string& line);
+
+// The totals of the table's lines.
+QueueTotals sum_queue_lines(const std::vector<std::string>& lines);
+
+// The label code chosen by the queue keywords of the option string.
+std::string queue_label_code(const std::string& optionString);
+
+struct QueueChannel {
+    const char* name;
+    uint32_t total;
+};
+
+// The eight channels in their fixed order.
+std::vector<QueueChannel> queue_channels(const QueueTotals& totals);
+
+// The complete result document of a single-system run.
+void build_queue_document(ResultDocument& document, const QueueTotals& totals, const std::string& destination,
+                          const std::string& labelCode);
+
+// A listing run's channel for one system: the channel that the item names,
+// under the system's label; empty when the item names none of the channels.
+std::string item_channel(const QueueTotals& totals, const std::string& itemId, const std::string& systemLabel);
+
+// The message of a failed request-queue call.
+std::string call_failure_text(int code, const std::string& exceptionText);

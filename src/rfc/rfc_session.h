@@ -1,0 +1,27 @@
+// What one process keeps for its talks with SAP, from the first system it
+// measures to the last.
+#pragma once
+
+#include <string>
+
+#include "rfc_library.h"
+
+// The three records handed to RfcOpen and the texts they point to. One set
+// serves the whole process: the system number stays from one system to the
+// next when a later profile has none.
+struct ConnectionRecords {
+    RfcConnectionOptions options{};
+    RfcGatewayRecord gateway{};
+    RfcR3ConnectionRecord r3{};
+    std::string destination, client, user, password, language, mode;
+    std::string hostname, sysnr, gwhost, gwservice;
+    std::string connectString;
+};
+
+struct RfcSession {
+    ConnectionRecords records;
+    // The line structure THLINES is installed on the first call of the
+    // process and serves every later one, over every connection.
+    bool lineTypeInstalled = false;
+    LineTypeHandle lineType = 0;
+};

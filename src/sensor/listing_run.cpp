@@ -1,0 +1,105 @@
+#include "connection.h"
+#include "console_lines.h"
+#include "failure_report.h"
+#include "messages.h"
+#include "queue_table.h"
+#include "request_queue.h"
+#include "runs.h"
+#include "text_helpers.h"
+
+namespace {
+
+struct ListingCounters {
+    unsigned noSystems = 0;
+    unsigned processed = 0;
+    unsigned failed = 0;
+};
+
+std::string system_label(LabelKind kind, const std::string& entry, const ConnectionProfile& profile) {
+    switch (kind) {
+    case LabelKind::Alias: return entry.size() > 4 ? entry.substr(0, entry.size() - 4) : entry;
+    case LabelKind::Host: return profile.hostname;
+    case LabelKind::Sid: return profile.destination;
+    case LabelKind::Profile: break;
+    }
+    return entry;
+}
+
+// What every system of the listing is measured with.
+struct SystemRun {
+    RfcSession& session;
+    const SensorWorld& world;
+    const ConnectionOverrides overrides;
+    const std::string& itemId;
+};
+
+// Measures one system of the listing and prints its channel; false when it failed.
+bool measure_system(const SystemRun& run, const std::string& label, bool systemFailed,
+                    const ConnectionProfile& profile) {
+    install_failure_report();
+    // A system whose profile already failed is not connected to: the values
+    // left over from the profile before it belong to another system.
+    if (systemFailed) return false;
+    const std::optional<std::string> configuration = destination_configuration(profile.destination);
+    if (configuration) run.world.write(configured_destination_line(profile.destination));
+    const RfcHandle handle = rfc_open_connection(run.session, profile, run.overrides, configuration);
+    if (!handle) return false;
+    const TableHandle table = create_queue_table();
+    const QueueCall call = call_request_queue(run.session, handle, table);
+    // The channel is printed as soon as it is made, before the table is deleted.
+    if (call.status == CallStatus::Ok) run.world.write(item_channel(sum_queue_lines(call.lines), run.itemId, label));
+    delete_queue_table(table);
+    RfcClose(handle);
+    return call.status == CallStatus::Ok;
+}
+
+std::string summary_text(const std::string& itemId, const ListingCounters& counters) {
+    return "(***) " + itemId + ": NoSystems=" + std::to_string(counters.noSystems) +
+           ", Processed=" + std::to_string(counters.processed) + ", Failed=" + std::to_string(counters.failed);
+}
+
+}  // namespace
+
+int run_listing(const StartUp& start, const ServerListing& listing, RfcSession& session, const SensorWorld& world) {
+    const bool console = start.invocation.consoleReport;
+    // The systems run with the listing's option text: in a global listing the
+    // allocation text takes the command line's place.
+    const std::string systemOptions = upper_cased(listing.optionText);
+    const SystemRun run{session, world, connection_overrides(systemOptions, listing.optionText), listing.itemId};
+    if (console) {
+        world.write(banner_line(start.startTime) + "\n");
+        world.write("* " + start.startTime + " " + option_display_text(listing.optionText) + " State=Executing\n");
+    }
+
+    ResultDocument document;
+    begin_document(document);
+    print_document(world, document, true);
+
+    ListingCounters counters;
+    ConnectionProfile profile;
+    for (const std::string& entry : listing_entries(listing.serverListing)) {
+        ++counters.noSystems;
+        const std::optional<std::string> contents = world.readTextFile(start.sensorDirectory + entry);
+        if (!contents) continue;
+        const bool badPassword =
+            read_profile(*contents, listingRunLineWidth, PasswordFailureMode::MarkSystem, entry, profile)
+                .has_value();
+        const bool systemFailed = badPassword || validate_profile(profile, entry).has_value();
+        const std::string timeText = world.timeOfDay();
+        const bool processed =
+            measure_system(run, system_label(listing.labelKind, entry, profile), systemFailed, profile);
+        ++(processed ? counters.processed : counters.failed);
+        if (console)
+            world.write("\n" + system_line(timeText, entry, profile) + " State=" +
+                        (processed ? "Processed" : "Rfc Failure") + "\n");
+    }
+
+    clear_document(document);
+    begin_text(document);
+    append_text(document, summary_text(listing.itemId, counters));
+    end_text(document);
+    end_document(document);
+    print_document(world, document, true);
+    if (console) world.write(processed_line(world.timeOfDay()));
+    return 0;
+}

@@ -1,0 +1,30 @@
+// The sensor's runs: start-up, then the run for one system or the run over
+// the systems of a listing. Each returns the process's exit code; only the
+// RFC failure report ends the process from inside.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "command_line.h"
+#include "listing.h"
+#include "rfc_session.h"
+#include "sensor_world.h"
+
+// What start-up found, written once and then only read.
+struct StartUp {
+    Invocation invocation;
+    std::string startTime;        // the time of day the run started, hh:mm:ss
+    std::string profileName;      // the completed file name of the profile or listing
+    std::string sensorDirectory;  // ends in a backslash, or empty for the working directory
+};
+
+// The whole run for the arguments after the program name.
+int run_sensor(const std::vector<std::string>& arguments, const SensorWorld& world);
+
+// Measures the one system of the profile that start-up found.
+int run_single_system(const StartUp& start, const std::string& profileContents, RfcSession& session,
+                      const SensorWorld& world);
+
+// Measures every system of the listing, one channel each.
+int run_listing(const StartUp& start, const ServerListing& listing, RfcSession& session, const SensorWorld& world);

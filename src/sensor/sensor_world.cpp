@@ -1,0 +1,26 @@
+#include "sensor_world.h"
+
+#include "console.h"
+#include "files.h"
+
+SensorWorld standard_world() {
+    SensorWorld world;
+    world.write = write_output;
+    world.fileOpens = file_opens;
+    world.readTextFile = read_text_file;
+    world.removeFile = remove_file;
+    world.timeOfDay = time_of_day_text;
+    return world;
+}
+
+void print_document(const SensorWorld& world, const ResultDocument& document, bool lineFeed) {
+    world.write(document.text);
+    if (lineFeed) world.write("\n");
+}
+
+int fail_run(const SensorWorld& world, const std::string& message) {
+    ResultDocument document;
+    set_error_document(document, message);
+    print_document(world, document, false);
+    return 2;
+}

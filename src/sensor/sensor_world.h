@@ -1,0 +1,34 @@
+// Everything a run takes from the world or gives to it, besides the RFC
+// library: standard output, the files it reads or removes, the time of day.
+// The program hands the real ones to the run; the tests hand their own.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "document.h"
+
+struct SensorWorld {
+    // Standard output. What is written stays written: a failure report that
+    // follows comes after it.
+    std::function<void(const std::string& text)> write;
+    // True when the file opens for reading.
+    std::function<bool(const std::string& windowsPath)> fileOpens;
+    // The file's contents as text mode reads them; nothing when it does not open.
+    std::function<std::optional<std::string>(const std::string& windowsPath)> readTextFile;
+    // Deletes the file; a missing file is no error.
+    std::function<void(const std::string& windowsPath)> removeFile;
+    // The local time of day as hh:mm:ss.
+    std::function<std::string()> timeOfDay;
+};
+
+// Standard output, the file system and the clock of this machine.
+SensorWorld standard_world();
+
+// Writes the document, followed by a line feed when asked.
+void print_document(const SensorWorld& world, const ResultDocument& document, bool lineFeed);
+
+// The common error exit: the message as the error document, printed without
+// a further line feed; returns the exit code 2.
+int fail_run(const SensorWorld& world, const std::string& message);

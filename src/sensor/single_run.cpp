@@ -1,0 +1,49 @@
+#include "connection.h"
+#include "console_lines.h"
+#include "failure_report.h"
+#include "messages.h"
+#include "queue_table.h"
+#include "request_queue.h"
+#include "runs.h"
+#include "trace_finding.h"
+
+int run_single_system(const StartUp& start, const std::string& profileContents, RfcSession& session,
+                      const SensorWorld& world) {
+    const Invocation& invocation = start.invocation;
+    ConnectionProfile profile;
+    if (const auto message = read_profile(profileContents, singleRunLineWidth, PasswordFailureMode::EndRun,
+                                          start.profileName, profile))
+        return fail_run(world, *message);
+    if (const auto message = validate_profile(profile, start.profileName)) return fail_run(world, *message);
+
+    install_failure_report();
+    if (invocation.consoleReport) {
+        const std::string timeText = world.timeOfDay();
+        world.write(banner_line(start.startTime) + "\n");
+        world.write(system_line(timeText, start.profileName, profile) + " State=Processing\n");
+        world.write("* " + timeText + " " + programName + " - " + parameter_text(invocation.optionText) +
+                    " State=Executing\n");
+    }
+
+    const std::optional<std::string> configuration = destination_configuration(profile.destination);
+    if (configuration) world.write(configured_destination_line(profile.destination));
+    const RfcHandle handle = rfc_open_connection(
+        session, profile, connection_overrides(invocation.optionString, invocation.optionText), configuration);
+    if (!handle) return fail_run(world, rfc_open_failed_message(profile.destination));
+
+    const TableHandle table = create_queue_table();
+    const QueueCall call = call_request_queue(session, handle, table);
+    delete_queue_table(table);
+    RfcClose(handle);
+    if (call.status != CallStatus::Ok)
+        return fail_run(world, call_failure_text(call.code, call.exceptionText) +
+                                   trace_finding_text(world.readTextFile(traceFileName)));
+
+    ResultDocument document;
+    build_queue_document(document, sum_queue_lines(call.lines), profile.destination,
+                         queue_label_code(invocation.optionString));
+    print_document(world, document, false);
+    world.removeFile(traceFileName);
+    if (invocation.consoleReport) world.write(processed_line(world.timeOfDay()));
+    return 0;
+}
