@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 for preset in win32 asan native; do
-    cmake --preset "$preset" >/dev/null
+    cmake --preset "$preset" -DWICKERBY_WERROR=ON >/dev/null
     cmake --build --preset "$preset"
 done
 ctest --preset win32
