@@ -1,13 +1,15 @@
 #!/bin/bash
 # Benchmarks of the native sensor against the RFC simulator: a single-system
-# run against a static floor program, listing runs of 1 to 10,000 systems,
-# and instruction counts under callgrind. Builds its own Release build in
+# run against a C reference program that does the same job and a static floor
+# program that only prints, listing runs of 1 to 10,000 systems, and
+# instruction counts under callgrind. Builds its own Release build in
 # build/bench and works only below build/bench/work. Prints the results and
 # keeps them in build/bench/results.md. These are measurements, not tests:
 # nothing here fails on a time.
 #
 #   bench/run.sh              all sizes (about 3-5 minutes on 2 cores)
 #   BENCH_SIZES="1 10 100" bench/run.sh
+#   BENCH_LISTINGS=no bench/run.sh   the single-system run only
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -16,6 +18,7 @@ work=$build/work
 bin=$build/bin
 results=$build/results.md
 sizes=${BENCH_SIZES:-1 10 100 1000 10000}
+listings=${BENCH_LISTINGS:-yes}
 started=$SECONDS
 
 for tool in cmake ninja cc hyperfine valgrind callgrind_annotate python3; do
@@ -25,7 +28,7 @@ done
 
 step() { echo "bench: $* ($((SECONDS - started)) s)" >&2; }
 
-step "building the Release sensor and the floor"
+step "building the Release sensor, the reference and the floor"
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DWICKERBY_TESTS=OFF >/dev/null
 cmake --build "$build" >/dev/null
 # A second build for comparison only: the C++ runtime linked dynamically into
@@ -34,6 +37,10 @@ static=$build/dynamic-runtime
 cmake -S . -B "$static" -G Ninja -DCMAKE_BUILD_TYPE=Release -DWICKERBY_TESTS=OFF \
     -DWICKERBY_STATIC_RUNTIME=OFF >/dev/null
 cmake --build "$static" >/dev/null
+# The reference links the simulator's librfc32.so as the sensor does: beside
+# it in bin/, found through RUNPATH $ORIGIN, loaded by the dynamic loader.
+cc -O2 -Wall -Wextra -Werror -I src bench/reference.c -o "$bin/reference" -L "$bin" -lrfc32 \
+    -Wl,-rpath,'$ORIGIN'
 cc -O2 -static -Wall -Wextra -Werror bench/floor.c -o "$build/floor"
 # The same program linked dynamically: what loading only the C library costs.
 cc -O2 -Wall -Wextra -Werror bench/floor.c -o "$build/floor-dynamic"
@@ -86,12 +93,36 @@ program_ir() {
         awk '$0 ~ /:run_sensor\(int, char\*\*\) \[/ && !found { gsub(",", "", $1); print $1; found = 1 }'
 }
 
+# Where a run's instructions go, from its callgrind output file: "loading
+# library-constructors static-initialisation library own exit total". Loading
+# is the dynamic loader's start (mapping, relocation, symbol lookup), the
+# library constructors run before the program's start, static initialisation
+# is the program's own constructors (everything __libc_start_main does besides
+# calling main), library the RFC library's operations, exit the exit handlers
+# (destructors, flushing standard output); own is the rest: the program's code
+# with the C library functions it calls and their lazy binding.
+ir_parts() {
+    callgrind_annotate --inclusive=yes --threshold=100 "$1" 2>/dev/null | awk -v total="$(total_ir "$1")" '
+        function ir(line) { split(line, field, " "); gsub(",", "", field[1]); return field[1] + 0 }
+        /:_dl_start \[/ && !loading { loading = ir($0) }
+        /:_dl_init \[/ && !init { init = ir($0) }
+        /:__libc_start_main[@ ][^[]*\[/ && !start { start = ir($0) }
+        /libc_start_call_main\.h:\(below main\) \[/ && !callmain { callmain = ir($0) }
+        /exit\.c:exit \[/ && !leaving { leaving = ir($0) }
+        $0 ~ /:(Rfc|It)[A-Za-z]+ \[[^]]*librfc32\.so\]$/ { library += ir($0) }
+        END {
+            statics = start - callmain
+            printf "%d %d %d %d %d %d %d\n", loading, init, statics, library,
+                total - loading - init - statics - library - leaving, leaving, total
+        }'
+}
+
 callgrind_run() {
     local out=$1; shift
     valgrind --tool=callgrind --callgrind-out-file="$out" "$@" >/dev/null 2>"$out.log"
 }
 
-# --- 1. single-system run against the floor ----------------------------------
+# --- 1. single-system run against the reference and the floor -----------------
 
 step "single-system run: hyperfine"
 single=$work/single
@@ -101,11 +132,17 @@ cd "$single"
 "$bin/wickerby" PRD DIALOG >"$work/sensor.out"
 "$static/bin/wickerby" PRD DIALOG >"$work/static.out"
 "$build/floor" >"$work/floor.out"
+"$bin/reference" PRD DIALOG >"$work/reference.out"
 sensor_bytes=$(wc -c <"$work/sensor.out")
 floor_bytes=$(wc -c <"$work/floor.out")
 if [ "$sensor_bytes" != "$floor_bytes" ] || ! grep -q '(PRD) Sys-Queue\[DIA\]' "$work/sensor.out" ||
     ! cmp -s "$work/sensor.out" "$work/static.out"; then
     echo "bench: the sensor printed $sensor_bytes bytes, the floor $floor_bytes; they must print the same document" >&2
+    exit 1
+fi
+if ! cmp -s "$work/sensor.out" "$work/reference.out"; then
+    echo "bench: the reference's document differs from the sensor's:" >&2
+    diff "$work/sensor.out" "$work/reference.out" >&2 || true
     exit 1
 fi
 # Rounds that alternate the programs, so that a change of the machine's load
@@ -115,17 +152,23 @@ single_runs=250
 for round in $(seq $rounds); do
     hyperfine -N --style none --warmup 40 --runs $single_runs --export-json "$work/single-$round.json" \
         "$bin/wickerby PRD DIALOG" "$static/bin/wickerby PRD DIALOG" "$build/floor-dynamic" "$build/floor" \
-        >/dev/null 2>>"$work/hyperfine.log"
+        "$bin/reference PRD DIALOG" >/dev/null 2>>"$work/hyperfine.log"
 done
 sensor_median=$(times_of 0 "$work"/single-*.json | median)
 static_median=$(times_of 1 "$work"/single-*.json | median)
 dynamic_median=$(times_of 2 "$work"/single-*.json | median)
 floor_median=$(times_of 3 "$work"/single-*.json | median)
+reference_median=$(times_of 4 "$work"/single-*.json | median)
 # The ratio of a median to the floor's (or to the second argument).
 ratio_to_floor() { awk -v a="$1" -v b="${2:-$floor_median}" 'BEGIN { printf "%.2f", a / b }'; }
 round_ratios=$(for round in $(seq $rounds); do
     ratio_to_floor "$(times_of 0 "$work/single-$round.json" | median)" \
         "$(times_of 3 "$work/single-$round.json" | median)"
+    echo
+done | paste -sd' ')
+reference_ratios=$(for round in $(seq $rounds); do
+    ratio_to_floor "$(times_of 0 "$work/single-$round.json" | median)" \
+        "$(times_of 4 "$work/single-$round.json" | median)"
     echo
 done | paste -sd' ')
 
@@ -143,6 +186,19 @@ callgrind_run "$work/floor-dynamic.cg" "$build/floor-dynamic"
 dynamic_ir=$(total_ir "$work/floor-dynamic.cg")
 callgrind_run "$work/floor.cg" "$build/floor"
 floor_ir=$(total_ir "$work/floor.cg")
+reference_ir=()
+for run in 1 2 3; do
+    callgrind_run "$work/reference-$run.cg" "$bin/reference" PRD DIALOG
+    reference_ir+=("$(total_ir "$work/reference-$run.cg")")
+done
+read -r -a sensor_parts <<<"$(ir_parts "$work/single-1.cg")"
+read -r -a reference_parts <<<"$(ir_parts "$work/reference-1.cg")"
+# Both programs' inclusive costs by function, each with the functions it
+# calls, for reading where the difference lies.
+for name in single-1 reference-1; do
+    callgrind_annotate --inclusive=yes --tree=calling --threshold=100 "$work/$name.cg" \
+        >"$work/$name-calls.txt" 2>/dev/null
+done
 cd "$root"
 
 # --- 2. listing runs ---------------------------------------------------------
@@ -151,6 +207,7 @@ cd "$root"
 runs_for() { case $1 in 1 | 10) echo 200 ;; 100) echo 100 ;; 1000) echo 30 ;; *) echo 10 ;; esac; }
 
 declare -A wall peak ir lib
+[ "$listings" = no ] && sizes=""
 for kind in many one; do
     for n in $sizes; do
         dir=$work/listing-$kind-$n
@@ -181,18 +238,39 @@ first=${sizes%% *}
 {
     echo "## Single-system run (\`wickerby PRD DIALOG\`, $sensor_bytes bytes of output)"
     echo
-    echo "| | median wall time | ratio to the floor | instructions (Ir) |"
-    echo "|---|---:|---:|---:|"
-    echo "| sensor, Release build | $(ms "$sensor_median") ms | $(ratio_to_floor "$sensor_median") | ${single_ir[0]} |"
-    echo "| sensor, C++ runtime linked dynamically (comparison) | $(ms "$static_median") ms | $(ratio_to_floor "$static_median") | $static_ir |"
-    echo "| the floor linked dynamically (comparison) | $(ms "$dynamic_median") ms | $(ratio_to_floor "$dynamic_median") | $dynamic_ir |"
-    echo "| floor (static C, the same document) | $(ms "$floor_median") ms | 1 | $floor_ir |"
+    # The ratio of two numbers.
+    ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+    row() { # name, median, Ir
+        echo "| $1 | $(ms "$2") ms | $(ratio "$2" "$reference_median") | $(ratio "$2" "$floor_median") | $3 | $(ratio "$3" "${reference_ir[0]}") |"
+    }
+    echo "| | median wall time | ratio to the reference | ratio to the floor | instructions (Ir) | Ir ratio to the reference |"
+    echo "|---|---:|---:|---:|---:|---:|"
+    row "sensor, Release build" "$sensor_median" "${single_ir[0]}"
+    row "sensor, C++ runtime linked dynamically (comparison)" "$static_median" "$static_ir"
+    row "reference (C, the same job through librfc32)" "$reference_median" "${reference_ir[0]}"
+    row "the floor linked dynamically (comparison)" "$dynamic_median" "$dynamic_ir"
+    row "floor (static C, the same document)" "$floor_median" "$floor_ir"
     echo
-    echo "Goal: ratio at most 1.3. Medians over $rounds alternating rounds of $single_runs runs each;"
-    echo "the Release build's ratio per round: $round_ratios."
-    echo "Ir of three callgrind runs of the Release build: ${single_ir[*]}; of these, after"
-    echo "dynamic loading (\`run_sensor\`): $single_program_ir, of which in the simulator: $single_library_ir."
+    echo "Goals: sensor / reference at most 1.1 in wall time and 1.15 in instructions;"
+    echo "sensor / floor at most 1.3. Medians over $rounds alternating rounds of $single_runs runs each;"
+    echo "the Release build's ratio to the reference per round: $reference_ratios;"
+    echo "to the floor: $round_ratios."
+    echo "Ir of three callgrind runs of the Release build: ${single_ir[*]}; of the reference:"
+    echo "${reference_ir[*]}. Of the sensor's, after dynamic loading (\`run_sensor\`): $single_program_ir,"
+    echo "of which in the simulator: $single_library_ir."
+    echo
+    echo "Where the instructions go (callgrind, inclusive):"
+    echo
+    echo "| part | sensor (Ir) | reference (Ir) | sensor - reference |"
+    echo "|---|---:|---:|---:|"
+    names=("dynamic loading and relocation (\`_dl_start\`)" "library constructors (\`_dl_init\`)"
+        "the program's static initialisation" "RFC library operations (\`Rfc*\`, \`It*\`)"
+        "the program's own work, with the C library it calls" "exit handlers (\`exit\`)" "total")
+    for i in "${!names[@]}"; do
+        echo "| ${names[$i]} | ${sensor_parts[$i]} | ${reference_parts[$i]} | $((sensor_parts[i] - reference_parts[i])) |"
+    done
     for kind in many one; do
+        [ -n "$sizes" ] || break
         echo
         if [ $kind = many ]; then
             echo "## Listing run (\`wickerby GLOBAL BENCH\`), one simulated system per profile"
@@ -215,9 +293,12 @@ first=${sizes%% *}
             }'
         done
     done
+    if [ -n "$sizes" ]; then
+        echo
+        echo "\"added\" columns: the growth over the $first-system run, divided by the systems added."
+        echo "Sensor Ir: all instructions of the process except those inside the RFC library's operations."
+    fi
     echo
-    echo "\"added\" columns: the growth over the $first-system run, divided by the systems added."
-    echo "Sensor Ir: all instructions of the process except those inside the RFC library's operations."
     echo "Measured $(date -u '+%Y-%m-%d %H:%M UTC') on $(nproc) cores, $(awk -F': ' '/^model name/ { print $2; exit }' /proc/cpuinfo),"
     echo "$(awk '/^MemTotal/ { printf "%.1f GB", $2 / 1048576 }' /proc/meminfo) memory, load average $(cut -d' ' -f1-3 /proc/loadavg)."
 } | tee "$results"
