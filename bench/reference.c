@@ -29,7 +29,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "rfc/rfc_library.h"
+#include "rfc_library.h"
 
 /* --- output ------------------------------------------------------------- */
 

@@ -39,7 +39,7 @@ cmake -S . -B "$static" -G Ninja -DCMAKE_BUILD_TYPE=Release -DWICKERBY_TESTS=OFF
 cmake --build "$static" >/dev/null
 # The reference links the simulator's librfc32.so as the sensor does: beside
 # it in bin/, found through RUNPATH $ORIGIN, loaded by the dynamic loader.
-cc -O2 -Wall -Wextra -Werror -I src bench/reference.c -o "$bin/reference" -L "$bin" -lrfc32 \
+cc -O2 -Wall -Wextra -Werror -I src/rfc -I src/platform bench/reference.c -o "$bin/reference" -L "$bin" -lrfc32 \
     -Wl,-rpath,'$ORIGIN'
 cc -O2 -static -Wall -Wextra -Werror bench/floor.c -o "$build/floor"
 # The same program linked dynamically: what loading only the C library costs.
@@ -90,7 +90,7 @@ peak_kb() {
 # The instructions of the program's own work, after dynamic loading.
 program_ir() {
     callgrind_annotate --inclusive=yes --threshold=100 "$1" 2>/dev/null |
-        awk '$0 ~ /:run_sensor\(int, char\*\*\) \[/ && !found { gsub(",", "", $1); print $1; found = 1 }'
+        awk '$0 ~ /:run_sensor\(/ && !found { gsub(",", "", $1); print $1; found = 1 }'
 }
 
 # Where a run's instructions go, from its callgrind output file: "loading
