@@ -1,16 +1,21 @@
 #include "document.h"
 
+void append_escaped(std::string& out, const std::string& text) {
+    for (char c : text) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '\t': out += c; break;
+        default: out += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
+        }
+    }
+}
+
 std::string xml_escaped(const std::string& text) {
     std::string escaped;
     escaped.reserve(text.size());
-    for (char c : text) {
-        switch (c) {
-        case '&': escaped += "&amp;"; break;
-        case '<': escaped += "&lt;"; break;
-        case '>': escaped += "&gt;"; break;
-        default: escaped += c;
-        }
-    }
+    append_escaped(escaped, text);
     return escaped;
 }
 
@@ -23,7 +28,7 @@ void begin_text(ResultDocument& document) {
 }
 
 void append_text(ResultDocument& document, const std::string& text) {
-    document.text += xml_escaped(text);
+    append_escaped(document.text, text);
 }
 
 void end_text(ResultDocument& document) {
@@ -32,12 +37,18 @@ void end_text(ResultDocument& document) {
 
 void add_channel(ResultDocument& document, const std::string& channel, const std::string& value,
                  const std::string& unit) {
-    document.text += "\n<Result><Channel>" + xml_escaped(channel) + "</Channel>";
+    std::string& text = document.text;
+    text += "\n<Result><Channel>";
+    append_escaped(text, channel);
+    text += "</Channel>";
     if (!unit.empty()) {
-        document.text += "\n<Unit>Custom</Unit>";
-        document.text += "\n<CustomUnit>" + xml_escaped(unit) + "</CustomUnit>";
+        text += "\n<Unit>Custom</Unit>\n<CustomUnit>";
+        append_escaped(text, unit);
+        text += "</CustomUnit>";
     }
-    document.text += "\n<Value>" + xml_escaped(value) + "</Value></Result>\n";
+    text += "\n<Value>";
+    append_escaped(text, value);
+    text += "</Value></Result>\n";
 }
 
 void end_document(ResultDocument& document) {
@@ -45,7 +56,9 @@ void end_document(ResultDocument& document) {
 }
 
 void set_error_document(ResultDocument& document, const std::string& message) {
-    document.text = "<Prtg>\n<Error>1</Error>\n<Text>" + xml_escaped(message) + "</Text>\n</Prtg>\n";
+    document.text = "<Prtg>\n<Error>1</Error>\n<Text>";
+    append_escaped(document.text, message);
+    document.text += "</Text>\n</Prtg>\n";
 }
 
 void clear_document(ResultDocument& document) {

@@ -9,10 +9,12 @@ struct ResultDocument {
     std::string text;
 };
 
-// Inserted texts are escaped (& < >), because PRTG parses the output as XML
-// and a bare '&' or '<' would hide the sensor's real message behind a
-// schema error.
+// Inserted texts are escaped (& < >), and their control characters other
+// than the tab become blanks, because PRTG parses the output as XML and a
+// bare '&' or '<', or a character XML does not allow, would hide the
+// sensor's real message behind a parse error.
 std::string xml_escaped(const std::string& text);
+void append_escaped(std::string& out, const std::string& text);
 
 void begin_document(ResultDocument& document);
 void begin_text(ResultDocument& document);

@@ -1,5 +1,6 @@
 #include "listing.h"
 
+#include <string_view>
 #include <utility>
 
 #include "messages.h"
@@ -8,13 +9,13 @@
 
 namespace {
 
-const std::string globalServerMarker = "# GSNG: ";
-const std::string globalAllocationMarker = "# GSNX: ";
+constexpr const char* globalServerMarker = "# GSNG: ";
+constexpr const char* globalAllocationMarker = "# GSNX: ";
 // The profile list knows only server lines, and only with this exact marker.
-const std::string profileListServerMarker = "# Gsng: ";
-const std::string sensorTag = "Sensor=\"SAP Wickerby\"";
-const std::string optionTextEnd = ",Sensor=";
-const std::string itemKeyword = "Item=";
+constexpr const char* profileListServerMarker = "# Gsng: ";
+constexpr const char* sensorTag = "Sensor=\"SAP Wickerby\"";
+constexpr const char* optionTextEnd = ",Sensor=";
+constexpr std::string_view itemKeyword = "Item=";
 
 // Marker and sensor key: the columns that decide to whom a global line belongs.
 constexpr std::size_t markedColumns = 18;

@@ -10,7 +10,7 @@
 inline constexpr const char* programName = "Wickerby";
 inline constexpr const char* programVersion = "Vers 4.3 / 29.08.22";
 
-inline const std::string profileNameMissingMessage = "Error 1001: Parameter for Profile-Name is missing !";
+inline constexpr const char* profileNameMissingMessage = "Error 1001: Parameter for Profile-Name is missing !";
 
 inline std::string profile_missing_message(const std::string& profileName) {
     return "Error 1002: Profile " + profileName + " is missing...";
@@ -44,11 +44,13 @@ inline std::string rfc_open_failed_message(const std::string& destination) {
 inline std::string exception_message(const std::string& exceptionText) {
     return "Error 1012: Exception.: " + exceptionText;
 }
-inline const std::string systemExceptionMessage = "Error 1013: Sys-Exception raised !";
-inline const std::string rfcFailureMessage = "Error 1014: RFC-Failure raised !";
-inline const std::string otherFailureMessage = "Error 1015: Other Failure raised !";
+inline constexpr const char* systemExceptionMessage = "Error 1013: Sys-Exception raised !";
+inline constexpr const char* rfcFailureMessage = "Error 1014: RFC-Failure raised !";
+inline constexpr const char* otherFailureMessage = "Error 1015: Other Failure raised !";
 
-// A listing that was found but does not open when it is read.
+// A listing that was found but does not open when it is read. The sensor
+// reads the listing it finds at once, so only the tool, which test-opens
+// first, can meet these.
 inline std::string profile_list_missing_message(const std::string& profileName) {
     return "Error 1024: ProFile " + profileName + " is missing...";
 }
@@ -56,23 +58,23 @@ inline std::string global_listing_missing_message(const std::string& profileName
     return "Error 10x1: ProFile " + profileName + " is missing...";
 }
 
-inline const std::string listingMissingMessage = "Error 1025: Global Server Listing missing...";
-inline const std::string itemMissingMessage = "Error 1026: Global Item Idenification missing...";
-inline const std::string invalidAllocationMessage = "Error 1029: Invalid Sensor-Allocation...";
+inline constexpr const char* listingMissingMessage = "Error 1025: Global Server Listing missing...";
+inline constexpr const char* itemMissingMessage = "Error 1026: Global Item Idenification missing...";
+inline constexpr const char* invalidAllocationMessage = "Error 1029: Invalid Sensor-Allocation...";
 
 inline std::string global_sensor_missing_message(const std::string& secondArgument) {
     return "Error 1030: Global Sensor " + secondArgument + " not found...";
 }
 
 // Appended to a failed call's message: what the trace file says.
-inline const std::string traceFileMissingText = " - Look for Trace-File";
-inline const std::string traceFileSilentText = " - Please Check Trace-File !";
+inline constexpr const char* traceFileMissingText = " - Look for Trace-File";
+inline constexpr const char* traceFileSilentText = " - Please Check Trace-File !";
 
 // The RFC error block's fixed lines. No end-of-output stream is ever opened,
 // so creating the end-of-output file always fails and its line is printed.
-inline const std::string rfcErrorHeading = "RFC error\n";
-inline const std::string programAbortedLine = "* Programm aborted...\n";
-inline const std::string endOfOutputErrorLine = "* Error at EoXput-File...\n";
+inline constexpr const char* rfcErrorHeading = "RFC error\n";
+inline constexpr const char* programAbortedLine = "* Programm aborted...\n";
+inline constexpr const char* endOfOutputErrorLine = "* Error at EoXput-File...\n";
 
 // Printed ahead of the connection when a configured destination is used.
 inline std::string configured_destination_line(const std::string& destination) {

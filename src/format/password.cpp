@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string_view>
 #include <utility>
 
 namespace {
@@ -12,7 +13,7 @@ constexpr std::size_t bodyLength = storedPasswordLength - headerLength;
 constexpr std::size_t offsetCount = 10;
 
 // Decoded characters found here count towards the check digit.
-const std::string checkAlphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-";
+constexpr std::string_view checkAlphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-";
 
 using PasswordKey = std::array<unsigned char, keyLength>;
 

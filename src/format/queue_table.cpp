@@ -92,6 +92,7 @@ std::vector<QueueChannel> queue_channels(const QueueTotals& totals) {
 void build_queue_document(ResultDocument& document, const QueueTotals& totals, const std::string& destination,
                           const std::string& labelCode) {
     begin_document(document);
+    document.text.reserve(1200);  // the whole document, without growing
     begin_text(document);
     append_text(document, "(" + destination);
     append_text(document, labelCode.empty() ? ") System-Queues: " : ") Sys-Queue[" + labelCode + "]: ");

@@ -19,10 +19,13 @@ void write_output(const std::string& text) {
     std::fwrite(text.data(), 1, text.size(), stdout);
 }
 
-std::string time_of_day_text() {
-    std::time_t now = std::time(nullptr);
+std::time_t current_time() {
+    return std::time(nullptr);
+}
+
+std::string time_of_day_text(std::time_t time) {
     char text[16] = "00:00:00";
-    if (const std::tm* local = std::localtime(&now)) std::strftime(text, sizeof text, "%H:%M:%S", local);
+    if (const std::tm* local = std::localtime(&time)) std::strftime(text, sizeof text, "%H:%M:%S", local);
     return text;
 }
 

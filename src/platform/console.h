@@ -1,6 +1,7 @@
 // Standard output, the local time of day and the end of the process.
 #pragma once
 
+#include <ctime>
 #include <string>
 
 // Puts standard output in the platform's text mode: on Windows every line
@@ -9,8 +10,10 @@ void prepare_standard_output();
 
 void write_output(const std::string& text);
 
-// The local time of day as hh:mm:ss.
-std::string time_of_day_text();
+std::time_t current_time();
+
+// The local time of day of a time as hh:mm:ss.
+std::string time_of_day_text(std::time_t time);
 
 // Flushes standard output and ends the process.
 [[noreturn]] void end_process(int exitCode);

@@ -67,8 +67,9 @@ int run_listing(const StartUp& start, const ServerListing& listing, RfcSession& 
     const std::string systemOptions = upper_cased(listing.optionText);
     const SystemRun run{session, world, connection_overrides(systemOptions, listing.optionText), listing.itemId};
     if (console) {
-        world.write(banner_line(start.startTime) + "\n");
-        world.write("* " + start.startTime + " " + option_display_text(listing.optionText) + " State=Executing\n");
+        const std::string startTime = world.timeOfDay(start.startTime);
+        world.write(banner_line(startTime) + "\n");
+        world.write("* " + startTime + " " + option_display_text(listing.optionText) + " State=Executing\n");
     }
 
     ResultDocument document;
@@ -85,7 +86,7 @@ int run_listing(const StartUp& start, const ServerListing& listing, RfcSession& 
             read_profile(*contents, listingRunLineWidth, PasswordFailureMode::MarkSystem, entry, profile)
                 .has_value();
         const bool systemFailed = badPassword || validate_profile(profile, entry).has_value();
-        const std::string timeText = world.timeOfDay();
+        const std::string timeText = console ? world.timeOfDay(world.now()) : "";
         const bool processed =
             measure_system(run, system_label(listing.labelKind, entry, profile), systemFailed, profile);
         ++(processed ? counters.processed : counters.failed);
@@ -100,6 +101,6 @@ int run_listing(const StartUp& start, const ServerListing& listing, RfcSession& 
     end_text(document);
     end_document(document);
     print_document(world, document, true);
-    if (console) world.write(processed_line(world.timeOfDay()));
+    if (console) world.write(processed_line(world.timeOfDay(world.now())));
     return 0;
 }

@@ -3,6 +3,7 @@
 // RFC failure report ends the process from inside.
 #pragma once
 
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -14,7 +15,7 @@
 // What start-up found, written once and then only read.
 struct StartUp {
     Invocation invocation;
-    std::string startTime;        // the time of day the run started, hh:mm:ss
+    std::time_t startTime;        // when the run started
     std::string profileName;      // the completed file name of the profile or listing
     std::string sensorDirectory;  // ends in a backslash, or empty for the working directory
 };

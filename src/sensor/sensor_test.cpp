@@ -14,14 +14,14 @@ struct FakeWorld {
     SensorWorld world() {
         SensorWorld world;
         world.write = [this](const std::string& text) { output += text; };
-        world.fileOpens = [this](const std::string& path) { return files.count(path) > 0; };
         world.readTextFile = [this](const std::string& path) -> std::optional<std::string> {
             auto file = files.find(path);
             if (file == files.end()) return std::nullopt;
             return file->second;
         };
         world.removeFile = [this](const std::string& path) { files.erase(path); };
-        world.timeOfDay = [] { return std::string("12:34:56"); };
+        world.now = [] { return std::time_t{0}; };
+        world.timeOfDay = [](std::time_t) { return std::string("12:34:56"); };
         return world;
     }
 };

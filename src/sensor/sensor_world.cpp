@@ -6,9 +6,9 @@
 SensorWorld standard_world() {
     SensorWorld world;
     world.write = write_output;
-    world.fileOpens = file_opens;
     world.readTextFile = read_text_file;
     world.removeFile = remove_file;
+    world.now = current_time;
     world.timeOfDay = time_of_day_text;
     return world;
 }

@@ -3,6 +3,7 @@
 // The program hands the real ones to the run; the tests hand their own.
 #pragma once
 
+#include <ctime>
 #include <functional>
 #include <optional>
 #include <string>
@@ -13,14 +14,14 @@ struct SensorWorld {
     // Standard output. What is written stays written: a failure report that
     // follows comes after it.
     std::function<void(const std::string& text)> write;
-    // True when the file opens for reading.
-    std::function<bool(const std::string& windowsPath)> fileOpens;
     // The file's contents as text mode reads them; nothing when it does not open.
     std::function<std::optional<std::string>(const std::string& windowsPath)> readTextFile;
     // Deletes the file; a missing file is no error.
     std::function<void(const std::string& windowsPath)> removeFile;
-    // The local time of day as hh:mm:ss.
-    std::function<std::string()> timeOfDay;
+    // The time now, and a time's local time of day as hh:mm:ss; the text is
+    // made only where a console line shows it.
+    std::function<std::time_t()> now;
+    std::function<std::string(std::time_t)> timeOfDay;
 };
 
 // Standard output, the file system and the clock of this machine.

@@ -18,8 +18,8 @@ int run_single_system(const StartUp& start, const std::string& profileContents, 
 
     install_failure_report();
     if (invocation.consoleReport) {
-        const std::string timeText = world.timeOfDay();
-        world.write(banner_line(start.startTime) + "\n");
+        const std::string timeText = world.timeOfDay(world.now());
+        world.write(banner_line(world.timeOfDay(start.startTime)) + "\n");
         world.write(system_line(timeText, start.profileName, profile) + " State=Processing\n");
         world.write("* " + timeText + " " + programName + " - " + parameter_text(invocation.optionText) +
                     " State=Executing\n");
@@ -44,6 +44,6 @@ int run_single_system(const StartUp& start, const std::string& profileContents, 
                          queue_label_code(invocation.optionString));
     print_document(world, document, false);
     world.removeFile(traceFileName);
-    if (invocation.consoleReport) world.write(processed_line(world.timeOfDay()));
+    if (invocation.consoleReport) world.write(processed_line(world.timeOfDay(world.now())));
     return 0;
 }
