@@ -6,6 +6,15 @@ std::string item_value(const std::string& stopText, const std::string& asTyped, 
     return replaced(keyword_value(stopText, asTyped, start, itemMaxLength), ':', ' ');
 }
 
+unsigned deadline_seconds(const std::string& optionString) {
+    const std::string keyword = ",TIMEOUT=";
+    const std::size_t at = optionString.find(keyword);
+    if (at == std::string::npos) return defaultDeadlineSeconds;
+    const int32_t seconds =
+        c_integer(keyword_value(optionString, optionString, at + keyword.size(), std::string::npos), NumberOverflow::Clamp);
+    return seconds > 0 ? static_cast<unsigned>(seconds) : defaultDeadlineSeconds;
+}
+
 std::optional<Invocation> parse_command_line(const std::vector<std::string>& arguments) {
     if (arguments.empty()) return std::nullopt;
     Invocation invocation;
@@ -26,5 +35,6 @@ std::optional<Invocation> parse_command_line(const std::vector<std::string>& arg
         invocation.profileName = "Pendrake.Prf";
     }
     invocation.consoleReport = invocation.optionString.find_first_of("#$%") != std::string::npos;
+    invocation.deadlineSeconds = deadline_seconds(invocation.optionString);
     return invocation;
 }

@@ -61,6 +61,12 @@ void set_error_document(ResultDocument& document, const std::string& message) {
     document.text += "</Text>\n</Prtg>\n";
 }
 
+std::string error_document_text(const std::string& message) {
+    ResultDocument document;
+    set_error_document(document, message);
+    return document.text;
+}
+
 void clear_document(ResultDocument& document) {
     document.text.clear();
 }

@@ -25,6 +25,8 @@ void add_channel(ResultDocument& document, const std::string& channel, const std
                  const std::string& unit);
 void end_document(ResultDocument& document);
 void set_error_document(ResultDocument& document, const std::string& message);
+// The error document's text.
+std::string error_document_text(const std::string& message);
 void clear_document(ResultDocument& document);
 
 // Inserts '.' before the last three and the last six digits: 1234567

@@ -66,6 +66,17 @@ inline std::string global_sensor_missing_message(const std::string& secondArgume
     return "Error 1030: Global Sensor " + secondArgument + " not found...";
 }
 
+// The run's own deadline passed: a system that does not answer, named with
+// the library operation the run waits in; or, outside any operation, the
+// run itself.
+inline std::string system_hangs_message(const std::string& destination, unsigned seconds, const std::string& operation) {
+    return "Error 1040: " + destination + " did not answer within " + std::to_string(seconds) + " s (waiting in " +
+           operation + ") !";
+}
+inline std::string run_deadline_message(unsigned seconds) {
+    return "Error 1041: Sensor did not end within " + std::to_string(seconds) + " s !";
+}
+
 // Appended to a failed call's message: what the trace file says.
 inline constexpr const char* traceFileMissingText = " - Look for Trace-File";
 inline constexpr const char* traceFileSilentText = " - Please Check Trace-File !";

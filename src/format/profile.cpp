@@ -73,6 +73,12 @@ std::optional<std::string> profile_field_problem(const ProfileField& field, cons
     return std::nullopt;
 }
 
+bool fits_connect_string(const ConnectionProfile& profile) {
+    for (const std::string* value : {&profile.client, &profile.user, &profile.password})
+        if (value->find_first_of(" \t") != std::string::npos) return false;
+    return true;
+}
+
 std::optional<std::string> validate_profile(const ConnectionProfile& profile, const std::string& profileName) {
     if (profile.user.empty()) return username_missing_message(profileName);
     if (profile.password.empty()) return password_missing_message(profileName);

@@ -73,5 +73,10 @@ std::optional<std::string> read_profile(const std::string& contents, std::size_t
 // than 11 characters"), or nothing when its length is right.
 std::optional<std::string> profile_field_problem(const ProfileField& field, const std::string& value);
 
+// True when the client, user and password can go into the connect string of
+// a configured destination, whose words are separated by blanks: a blank in
+// a value would end it there and the rest would be read as another word.
+bool fits_connect_string(const ConnectionProfile& profile);
+
 // The first problem of the profile as its message, or nothing when it is valid.
 std::optional<std::string> validate_profile(const ConnectionProfile& profile, const std::string& profileName);

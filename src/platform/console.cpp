@@ -33,3 +33,8 @@ void end_process(int exitCode) {
     std::fflush(stdout);
     std::exit(exitCode);
 }
+
+void end_process_at_once(int exitCode) {
+    std::fflush(stdout);
+    std::_Exit(exitCode);
+}

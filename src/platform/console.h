@@ -17,3 +17,7 @@ std::string time_of_day_text(std::time_t time);
 
 // Flushes standard output and ends the process.
 [[noreturn]] void end_process(int exitCode);
+
+// Flushes standard output and ends the process at once, without the exit
+// handlers, while another thread may still wait inside a library call.
+[[noreturn]] void end_process_at_once(int exitCode);

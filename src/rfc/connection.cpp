@@ -78,11 +78,20 @@ RfcHandle rfc_open_connection(RfcSession& session, const ConnectionProfile& prof
                               const ConnectionOverrides& overrides, const std::optional<std::string>& configuration) {
     ConnectionRecords& records = session.records;
     fill_connection_records(records, profile, overrides);
-    if (!configuration) return RfcOpen(&records.options);
+    if (!configuration) {
+        const WaitingIn waiting(session, "RfcOpen");
+        return RfcOpen(&records.options);
+    }
 
     // The library reads "SapRfc.ini" itself; it must never see half a copy.
     if (!replace_file("SapRfc.ini", *configuration)) return 0;
     records.connectString = connect_string(profile);
     RfcExtendedError error{};
+    const WaitingIn waiting(session, "RfcOpenEx");
     return RfcOpenEx(records.connectString.c_str(), &error);
+}
+
+void close_connection(RfcSession& session, RfcHandle handle) {
+    const WaitingIn waiting(session, "RfcClose");
+    RfcClose(handle);
 }

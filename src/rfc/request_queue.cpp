@@ -53,10 +53,16 @@ QueueCall call_request_queue(RfcSession& session, RfcHandle handle, TableHandle 
     RfcParameter importing[1]{};
 
     QueueCall call;
-    call.code = RfcCall(handle, "TH_REQUEST_QUEUE", exporting, tables);
+    {
+        const WaitingIn waiting(session, "RfcCall");
+        call.code = RfcCall(handle, "TH_REQUEST_QUEUE", exporting, tables);
+    }
     if (call.code != 0) return call;
     char* exception = nullptr;
-    call.code = RfcReceive(handle, importing, tables, &exception);
+    {
+        const WaitingIn waiting(session, "RfcReceive");
+        call.code = RfcReceive(handle, importing, tables, &exception);
+    }
     if ((call.code == 2 || call.code == 3) && exception) call.exceptionText = exception;
     if (call.code != 0) return call;
     call.status = CallStatus::Ok;

@@ -2,6 +2,7 @@
 // measures to the last.
 #pragma once
 
+#include <atomic>
 #include <string>
 
 #include "rfc_library.h"
@@ -24,4 +25,19 @@ struct RfcSession {
     // process and serves every later one, over every connection.
     bool lineTypeInstalled = false;
     LineTypeHandle lineType = 0;
+    // The library operation the run waits in, while it waits for a system;
+    // read by the deadline's watch on another thread.
+    std::atomic<const char*> waitingIn{nullptr};
 };
+
+// Marks the session as waiting in an operation for as long as it lives.
+struct WaitingIn {
+    RfcSession& session;
+    WaitingIn(RfcSession& waiting, const char* operation) : session(waiting) { session.waitingIn = operation; }
+    ~WaitingIn() { session.waitingIn = nullptr; }
+    WaitingIn(const WaitingIn&) = delete;
+    WaitingIn& operator=(const WaitingIn&) = delete;
+};
+
+// Closes the connection.
+void close_connection(RfcSession& session, RfcHandle handle);

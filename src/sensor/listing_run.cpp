@@ -27,29 +27,33 @@ std::string system_label(LabelKind kind, const std::string& entry, const Connect
 
 // What every system of the listing is measured with.
 struct SystemRun {
-    RfcSession& session;
-    const SensorWorld& world;
+    const RunPlace& place;
     const ConnectionOverrides overrides;
     const std::string& itemId;
+    bool console;
 };
 
 // Measures one system of the listing and prints its channel; false when it failed.
 bool measure_system(const SystemRun& run, const std::string& label, bool systemFailed,
                     const ConnectionProfile& profile) {
+    RfcSession& session = run.place.session;
+    const SensorWorld& world = run.place.world;
     install_failure_report();
     // A system whose profile already failed is not connected to: the values
     // left over from the profile before it belong to another system.
     if (systemFailed) return false;
     const std::optional<std::string> configuration = destination_configuration(profile.destination);
-    if (configuration) run.world.write(configured_destination_line(profile.destination));
-    const RfcHandle handle = rfc_open_connection(run.session, profile, run.overrides, configuration);
+    if (configuration && !fits_connect_string(profile)) return false;
+    // Outside console report mode this line would land inside the document.
+    if (configuration && run.console) world.write(configured_destination_line(profile.destination));
+    const RfcHandle handle = rfc_open_connection(session, profile, run.overrides, configuration);
     if (!handle) return false;
     const TableHandle table = create_queue_table();
-    const QueueCall call = call_request_queue(run.session, handle, table);
+    const QueueCall call = call_request_queue(session, handle, table);
     // The channel is printed as soon as it is made, before the table is deleted.
-    if (call.status == CallStatus::Ok) run.world.write(item_channel(sum_queue_lines(call.lines), run.itemId, label));
+    if (call.status == CallStatus::Ok) world.write(item_channel(sum_queue_lines(call.lines), run.itemId, label));
     delete_queue_table(table);
-    RfcClose(handle);
+    close_connection(session, handle);
     return call.status == CallStatus::Ok;
 }
 
@@ -58,14 +62,45 @@ std::string summary_text(const std::string& itemId, const ListingCounters& count
            ", Processed=" + std::to_string(counters.processed) + ", Failed=" + std::to_string(counters.failed);
 }
 
+// The document's closing: the summary, and after it the closing line feed.
+std::string closing_text(const std::string& summary) {
+    ResultDocument document;
+    begin_text(document);
+    append_text(document, summary);
+    end_text(document);
+    end_document(document);
+    return document.text + "\n";
+}
+
+// At the deadline the channels already printed stay, the system the run
+// waits for counts as failed, and the document ends in PRTG's error state
+// with the summary and what the run waited for.
+void set_listing_deadline(const SystemRun& run, ListingCounters counters, const std::string& destination) {
+    RfcSession& session = run.place.session;
+    const unsigned seconds = run.place.deadline.seconds;
+    const bool waitsForSystem = !destination.empty();
+    if (waitsForSystem) ++counters.failed;
+    set_deadline_ending(
+        run.place.deadline,
+        [&session, destination, seconds, summary = summary_text(run.itemId, counters)] {
+            const char* operation = session.waitingIn;
+            const std::string message = operation && !destination.empty()
+                                            ? system_hangs_message(destination, seconds, operation)
+                                            : run_deadline_message(seconds);
+            return "\n<Error>1</Error>" + closing_text(summary + " - " + message);
+        },
+        2);
+}
+
 }  // namespace
 
-int run_listing(const StartUp& start, const ServerListing& listing, RfcSession& session, const SensorWorld& world) {
+int run_listing(const StartUp& start, const ServerListing& listing, const RunPlace& place) {
+    const SensorWorld& world = place.world;
     const bool console = start.invocation.consoleReport;
     // The systems run with the listing's option text: in a global listing the
     // allocation text takes the command line's place.
     const std::string systemOptions = upper_cased(listing.optionText);
-    const SystemRun run{session, world, connection_overrides(systemOptions, listing.optionText), listing.itemId};
+    const SystemRun run{place, connection_overrides(systemOptions, listing.optionText), listing.itemId, console};
     if (console) {
         const std::string startTime = world.timeOfDay(start.startTime);
         world.write(banner_line(startTime) + "\n");
@@ -77,6 +112,7 @@ int run_listing(const StartUp& start, const ServerListing& listing, RfcSession& 
     print_document(world, document, true);
 
     ListingCounters counters;
+    set_listing_deadline(run, counters, "");
     ConnectionProfile profile;
     for (const std::string& entry : listing_entries(listing.serverListing)) {
         ++counters.noSystems;
@@ -87,20 +123,18 @@ int run_listing(const StartUp& start, const ServerListing& listing, RfcSession& 
                 .has_value();
         const bool systemFailed = badPassword || validate_profile(profile, entry).has_value();
         const std::string timeText = console ? world.timeOfDay(world.now()) : "";
+        set_listing_deadline(run, counters, profile.destination);
         const bool processed =
             measure_system(run, system_label(listing.labelKind, entry, profile), systemFailed, profile);
         ++(processed ? counters.processed : counters.failed);
+        set_listing_deadline(run, counters, "");
         if (console)
             world.write("\n" + system_line(timeText, entry, profile) + " State=" +
                         (processed ? "Processed" : "Rfc Failure") + "\n");
     }
 
-    clear_document(document);
-    begin_text(document);
-    append_text(document, summary_text(listing.itemId, counters));
-    end_text(document);
-    end_document(document);
-    print_document(world, document, true);
+    set_deadline_ending(place.deadline, nullptr, 0);
+    world.write(closing_text(summary_text(listing.itemId, counters)));
     if (console) world.write(processed_line(world.timeOfDay(world.now())));
     return 0;
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "command_line.h"
+#include "deadline.h"
 #include "listing.h"
 #include "rfc_session.h"
 #include "sensor_world.h"
@@ -23,9 +24,16 @@ struct StartUp {
 // The whole run for the arguments after the program name.
 int run_sensor(const std::vector<std::string>& arguments, const SensorWorld& world);
 
+// What a run works with besides what start-up found: the library session,
+// the world it writes to (under the deadline's lock) and the deadline.
+struct RunPlace {
+    RfcSession& session;
+    const SensorWorld& world;
+    Deadline& deadline;
+};
+
 // Measures the one system of the profile that start-up found.
-int run_single_system(const StartUp& start, const std::string& profileContents, RfcSession& session,
-                      const SensorWorld& world);
+int run_single_system(const StartUp& start, const std::string& profileContents, const RunPlace& place);
 
 // Measures every system of the listing, one channel each.
-int run_listing(const StartUp& start, const ServerListing& listing, RfcSession& session, const SensorWorld& world);
+int run_listing(const StartUp& start, const ServerListing& listing, const RunPlace& place);

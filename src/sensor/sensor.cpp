@@ -2,11 +2,12 @@
 #include "profile_search.h"
 #include "runs.h"
 
-int run_sensor(const std::vector<std::string>& arguments, const SensorWorld& world) {
-    const std::time_t startTime = world.now();
-    const std::optional<Invocation> invocation = parse_command_line(arguments);
-    if (!invocation) return fail_run(world, profileNameMissingMessage);
-    const CompletedName name = complete_profile_name(invocation->profileName);
+namespace {
+
+// Finds the profile or listing and runs it; the deadline watches throughout.
+int locate_and_run(const Invocation& invocation, std::time_t startTime, const SensorWorld& world,
+                   Deadline& deadline) {
+    const CompletedName name = complete_profile_name(invocation.profileName);
     // A test open reads the file, so that the one found, always the last
     // one tried, is read only once.
     std::optional<std::string> contents;
@@ -18,13 +19,30 @@ int run_sensor(const std::vector<std::string>& arguments, const SensorWorld& wor
     // found was read then: it cannot be missing when read again, as it
     // could when it was opened twice.
     const std::string& text = *contents;
-    const StartUp start{*invocation, startTime, name.fileName, search.sensorDirectory};
+    const StartUp start{invocation, startTime, name.fileName, search.sensorDirectory};
     RfcSession session;
-    if (invocation->itemMode || name.global) {
+    const RunPlace place{session, world, deadline};
+    if (invocation.itemMode || name.global) {
         const ListingFile file = name.global ? ListingFile::Global : ListingFile::ProfileList;
-        const ServerListing listing = take_server_listing(text, file, *invocation);
+        const ServerListing listing = take_server_listing(text, file, invocation);
         if (listing.endingMessage) return fail_run(world, *listing.endingMessage);
-        return run_listing(start, listing, session, world);
+        return run_listing(start, listing, place);
     }
-    return run_single_system(start, text, session, world);
+    return run_single_system(start, text, place);
+}
+
+}  // namespace
+
+int run_sensor(const std::vector<std::string>& arguments, const SensorWorld& outside) {
+    const std::time_t startTime = outside.now();
+    const std::optional<Invocation> invocation = parse_command_line(arguments);
+    if (!invocation) return fail_run(outside, profileNameMissingMessage);
+
+    Deadline deadline;
+    const SensorWorld world = start_deadline(deadline, invocation->deadlineSeconds, outside);
+    const unsigned seconds = invocation->deadlineSeconds;
+    set_deadline_ending(deadline, [seconds] { return error_document_text(run_deadline_message(seconds)); }, 2);
+    const int exitCode = locate_and_run(*invocation, startTime, world, deadline);
+    stop_deadline(deadline);
+    return exitCode;
 }

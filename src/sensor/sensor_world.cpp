@@ -19,8 +19,6 @@ void print_document(const SensorWorld& world, const ResultDocument& document, bo
 }
 
 int fail_run(const SensorWorld& world, const std::string& message) {
-    ResultDocument document;
-    set_error_document(document, message);
-    print_document(world, document, false);
+    world.write(error_document_text(message));
     return 2;
 }

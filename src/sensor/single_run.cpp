@@ -7,14 +7,25 @@
 #include "runs.h"
 #include "trace_finding.h"
 
-int run_single_system(const StartUp& start, const std::string& profileContents, RfcSession& session,
-                      const SensorWorld& world) {
+int run_single_system(const StartUp& start, const std::string& profileContents, const RunPlace& place) {
     const Invocation& invocation = start.invocation;
+    const SensorWorld& world = place.world;
+    RfcSession& session = place.session;
     ConnectionProfile profile;
     if (const auto message = read_profile(profileContents, singleRunLineWidth, PasswordFailureMode::EndRun,
                                           start.profileName, profile))
         return fail_run(world, *message);
     if (const auto message = validate_profile(profile, start.profileName)) return fail_run(world, *message);
+
+    const unsigned seconds = invocation.deadlineSeconds;
+    set_deadline_ending(
+        place.deadline,
+        [&session, destination = profile.destination, seconds] {
+            const char* operation = session.waitingIn;
+            return error_document_text(operation ? system_hangs_message(destination, seconds, operation)
+                                                 : run_deadline_message(seconds));
+        },
+        2);
 
     install_failure_report();
     if (invocation.consoleReport) {
@@ -26,6 +37,8 @@ int run_single_system(const StartUp& start, const std::string& profileContents, 
     }
 
     const std::optional<std::string> configuration = destination_configuration(profile.destination);
+    if (configuration && !fits_connect_string(profile))
+        return fail_run(world, invalid_parameters_message(start.profileName));
     if (configuration) world.write(configured_destination_line(profile.destination));
     const RfcHandle handle = rfc_open_connection(
         session, profile, connection_overrides(invocation.optionString, invocation.optionText), configuration);
@@ -34,7 +47,7 @@ int run_single_system(const StartUp& start, const std::string& profileContents, 
     const TableHandle table = create_queue_table();
     const QueueCall call = call_request_queue(session, handle, table);
     delete_queue_table(table);
-    RfcClose(handle);
+    close_connection(session, handle);
     if (call.status != CallStatus::Ok)
         return fail_run(world, call_failure_text(call.code, call.exceptionText) +
                                    trace_finding_text(world.readTextFile(traceFileName)));
@@ -43,6 +56,8 @@ int run_single_system(const StartUp& start, const std::string& profileContents, 
     build_queue_document(document, sum_queue_lines(call.lines), profile.destination,
                          queue_label_code(invocation.optionString));
     print_document(world, document, false);
+    // The document is out: past the deadline now the run only ends.
+    set_deadline_ending(place.deadline, nullptr, 0);
     world.removeFile(traceFileName);
     if (invocation.consoleReport) world.write(processed_line(world.timeOfDay(world.now())));
     return 0;

@@ -1,0 +1,39 @@
+// The run's own deadline. A library call can wait for ever on a system that
+// does not answer, and PRTG then kills the sensor and shows only its own
+// timeout. A watch on a second thread ends the run at the deadline instead,
+// with a document that says where the run waited.
+#pragma once
+
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "sensor_world.h"
+
+struct Deadline {
+    unsigned seconds = 0;
+    // Every write of the run holds it, so that the watch's text never lands
+    // inside another; at the deadline the watch takes it for good.
+    std::mutex outputMutex;
+    // What the watch prints at the deadline and the exit code it ends with;
+    // the run keeps them true as it goes, under outputMutex.
+    std::function<std::string()> ending;
+    int endingExitCode = 2;
+
+    std::mutex stateMutex;
+    std::condition_variable stopped;
+    bool stopping = false;
+    std::thread watch;
+};
+
+// Starts the watch; the returned world writes under the deadline's lock.
+SensorWorld start_deadline(Deadline& deadline, unsigned seconds, const SensorWorld& world);
+
+// What the run prints, and the exit code it ends with, if the deadline
+// passes from now on.
+void set_deadline_ending(Deadline& deadline, std::function<std::string()> ending, int exitCode);
+
+// Ends the watch before the run returns.
+void stop_deadline(Deadline& deadline);
