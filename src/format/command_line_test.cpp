@@ -62,6 +62,14 @@ TEST(CommandLine, ConsoleReportCharacters) {
     EXPECT_TRUE(parsed({"P", "x", "#"}).consoleReport);
 }
 
+TEST(CommandLine, DeadlineFromTheTimeoutEntry) {
+    const std::pair<const char*, unsigned> cases[] = {
+        {"", 50},         {"DIALOG,TIMEOUT=20", 20}, {",timeout=7 #", 7}, {",TIMEOUT=5,HOST=x", 5},
+        {",TIMEOUT=", 50}, {",TIMEOUT=0", 50},        {",TIMEOUT=-3", 50}, {"TIMEOUT=9", 50},
+    };
+    for (const auto& [option, seconds] : cases) EXPECT_EQ(parsed({"PRD", option}).deadlineSeconds, seconds) << option;
+}
+
 TEST(CommandLine, Banner) {
     EXPECT_EQ(banner_line("14:05:09"), "* 14:05:09 SAP Wickerby Vers 4.3 / 29.08.22");
 }
