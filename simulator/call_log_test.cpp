@@ -1,4 +1,6 @@
 // The call log: one line per operation, in the forms the tests outside rely on.
+#include <chrono>
+
 #include "operations_fixture.h"
 
 namespace rfcsim_test {
@@ -70,6 +72,52 @@ TEST_F(Operations, CallLogOfLibraryFaultsAndAborts) {
                        "ItDelete -> 1\n"),
               std::string::npos)
         << log;
+}
+
+TEST_F(Operations, DelayedOperationsLogAsWithoutADelay) {
+    scenario(std::string(prd) + "delay = RfcOpen 0.01\ndelay = RfcCall 0.01\ndelay = RfcReceive 0\n"
+                                "[system R2X]\nopen = refuse\ndelay = RfcOpenEx 0.01\n");
+    write_file("SapRfc.ini", "DEST=R2X\n");
+    set_environment("RFCSIM_LOG", (directory / "calls.log").string());
+    RfcHandle handle = open("PRD");
+    RfcOpenEx("DEST=R2X", nullptr);
+    RfcTableDescriptor tables[1] = {{}};
+    RfcCall(handle, "TH_REQUEST_QUEUE", nullptr, tables);
+    RfcReceive(handle, nullptr, tables, nullptr);
+    EXPECT_EQ(file_text("calls.log"),
+              "RfcOpen destination=[PRD] mode=0 host=[APP01] sysnr=0 gwhost=none gwservice=none client=[100] "
+              "user=[MONITOR     ] password=[s3cret    ] language=[E] trace=0 -> 1\n"
+              "RfcOpenEx connect=[DEST=R2X] -> null\n"
+              "RfcCall handle=1 function=[TH_REQUEST_QUEUE] table=none -> 0\n"
+              "RfcReceive handle=1 table=none -> 0\n");
+}
+
+// What a process killed during a wait would leave behind.
+std::string logWhileWaiting;
+bool traceWhileWaiting = false;
+
+void look_while_waiting(std::chrono::microseconds) {
+    logWhileWaiting = file_text("calls.log");
+    traceWhileWaiting = fs::exists("Dev_Rfc.Trc");
+}
+
+TEST_F(Operations, AnOperationWaitsBeforeItLogsOrFails) {
+    scenario("[system PRD]\nreceive = 1\ndelay = RfcReceive 120\n[system DEV]\nopen = refuse\ndelay = RfcOpen 120\n");
+    set_environment("RFCSIM_LOG", (directory / "calls.log").string());
+    rfcsim::set_waiter(look_while_waiting);
+    RfcHandle handle = open("PRD");
+    const std::string afterOpen = file_text("calls.log");
+    EXPECT_EQ(RfcReceive(handle, nullptr, nullptr, nullptr), 1);
+    EXPECT_EQ(logWhileWaiting, afterOpen);
+    EXPECT_FALSE(traceWhileWaiting);
+    EXPECT_TRUE(fs::exists("Dev_Rfc.Trc"));
+    fs::remove("Dev_Rfc.Trc");
+    const std::string afterReceive = file_text("calls.log");
+    EXPECT_EQ(afterReceive, afterOpen + "RfcReceive handle=1 table=none -> 1\n");
+    EXPECT_EQ(open("DEV"), 0u);
+    EXPECT_EQ(logWhileWaiting, afterReceive);
+    EXPECT_FALSE(traceWhileWaiting);
+    EXPECT_TRUE(fs::exists("Dev_Rfc.Trc"));
 }
 
 TEST_F(Operations, NoLogWithoutTheVariable) {

@@ -1,4 +1,7 @@
-// Calls, tables, library faults and the last error.
+// Calls, tables, library faults, the last error and delays.
+#include <chrono>
+#include <functional>
+
 #include "operations_fixture.h"
 
 namespace rfcsim_test {
@@ -193,6 +196,92 @@ TEST_F(Operations, LastErrorIsEmptyBeforeAnyFailureAndCutToItsFields) {
     EXPECT_EQ(std::string(error.status), std::string(127, 'S'));
     EXPECT_EQ(std::string(error.message), std::string(255, 'M'));
     EXPECT_EQ(std::string(error.internalStatus), std::string(127, 'I'));
+}
+
+// The waits asked for, in microseconds, instead of sleeping them.
+std::string waits;
+
+void record_wait(std::chrono::microseconds duration) { waits += std::to_string(duration.count()) + ";"; }
+
+TEST_F(Operations, DelayedOperationsWaitOnTheirOwnSystemOnly) {
+    scenario(std::string(prd) + "queue = DIA 1 1 1 1 1\ndelay = RfcOpen 120\ndelay = RfcCall 0.5\n"
+                                "delay = RfcReceive 2\n[system QAS]\ndelay = RfcOpenEx 0.25\ndelay = RfcCall 0\n"
+                                "[system DEV]\nopen = refuse\ndelay = RfcOpen 3\n[system BIN]\ndelay = RfcOpenEx 7\n");
+    write_file("SapRfc.ini", "DEST=PRD\nDEST=QAS\n");
+    waits.clear();
+    rfcsim::set_waiter(record_wait);
+    struct Step {
+        const char* what;
+        std::function<bool()> operation;  // whether it did what it does without a delay
+        const char* waited;
+    };
+    RfcHandle prdHandle = 0;
+    RfcHandle qasHandle = 0;
+    RfcResult received = -1;
+    TableHandle table = nullptr;
+    const Step steps[] = {
+        {"RfcOpen PRD", [&] { return (prdHandle = open("PRD")) != 0; }, "120000000;"},
+        {"RfcOpenEx PRD", [&] { return RfcOpenEx("CLIENT=100 USER=MONITOR PASSWD=s3cret DEST=PRD", nullptr) != 0; }, ""},
+        {"RfcOpenEx QAS", [&] { return (qasHandle = RfcOpenEx("DEST=QAS", nullptr)) != 0; }, "250000;"},
+        {"RfcOpen QAS", [&] { return open("QAS") != 0; }, ""},
+        {"RfcOpen DEV (refused)", [&] { return open("DEV") == 0 && std::string(last_error().key) != ""; }, "3000000;"},
+        {"RfcOpen of no system", [&] { return open("XYZ") == 0; }, ""},
+        {"RfcOpenEx BIN, missing from SapRfc.ini", [&] { return RfcOpenEx("DEST=BIN", nullptr) == 0; }, "7000000;"},
+        {"RfcCall and RfcReceive PRD",
+         [&] {
+             table = call_request_queue(prdHandle, received);
+             return received == 0 && ItFill(table) == 1;
+         },
+         "500000;2000000;"},
+        {"RfcCall PRD, unknown function", [&] { return RfcCall(prdHandle, "TH_WPINFO", nullptr, nullptr) == 1; },
+         "500000;"},
+        {"RfcCall and RfcReceive QAS",
+         [&] {
+             call_request_queue(qasHandle, received);
+             return received == 0;
+         },
+         ""},
+        {"RfcCall and RfcReceive on a closed handle",
+         [&] {
+             RfcClose(prdHandle);
+             call_request_queue(prdHandle, received);
+             return received == 1 && RfcReceive(prdHandle, nullptr, nullptr, nullptr) == 1;
+         },
+         ""},
+    };
+    for (const Step& step : steps) {
+        waits.clear();
+        EXPECT_TRUE(step.operation()) << step.what;
+        EXPECT_EQ(waits, step.waited) << step.what;
+    }
+}
+
+// Zero and a hundredth of a second, slept for real: the operations act as
+// without a delay.
+TEST_F(Operations, ZeroAndTinyDelaysStillDoTheOperation) {
+    scenario(std::string(prd) + "queue = DIA 1 1 1 1 1\ndelay = RfcOpen 0.01\ndelay = RfcOpenEx 0\n"
+                                "delay = RfcCall 0.01\ndelay = RfcReceive 0.01\n"
+                                "[system ABT]\nreceive = abort\ndelay = RfcOpen 0\ndelay = RfcReceive 0.01\n");
+    write_file("SapRfc.ini", "DEST=PRD\n");
+    RfcHandle handle = open("PRD");
+    EXPECT_EQ(handle, 1u);
+    EXPECT_EQ(RfcOpenEx("CLIENT=100 USER=MONITOR PASSWD=s3cret DEST=PRD", nullptr), 2u);
+    RfcResult received = -1;
+    TableHandle table = call_request_queue(handle, received);
+    EXPECT_EQ(received, 0);
+    EXPECT_EQ(ItFill(table), 1u);
+    call_request_queue(open("ABT"), received);
+    EXPECT_EQ(received, 1);
+    EXPECT_EQ(handlerCalls, "RfcReceive;");
+}
+
+// Only a lower bound: a loaded machine makes the wait longer, never shorter.
+// The slack allows for a clock that counts whole milliseconds.
+TEST_F(Operations, DelayedOpenWaitsAtLeastItsDelay) {
+    scenario("[system PRD]\ndelay = RfcOpen 0.05\n");
+    auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(open("PRD"), 1u);
+    EXPECT_GE(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(40));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <ctime>
 #include <map>
 #include <memory>
+#include <thread>
 
 #include "files.h"
 #include "logon.h"
@@ -40,7 +41,10 @@ struct Table {
     std::vector<char> rows;
 };
 
+void sleep_waiter(std::chrono::microseconds duration) { std::this_thread::sleep_for(duration); }
+
 struct State {
+    Waiter waiter = sleep_waiter;
     bool scenarioRead = false;
     Scenario scenario;
     RfcFailureHandler handler = nullptr;
@@ -60,6 +64,13 @@ State& state() {
 void log_call(const std::string& line) {
     std::string path = environment_value("RFCSIM_LOG");
     if (!path.empty()) append_lines(path, {line});
+}
+
+// A system that does not answer: the operation waits before it acts. The
+// call log line follows when the operation has acted, so a process killed
+// while it waits leaves no line for that operation.
+void wait_for_system(std::chrono::microseconds delay) {
+    if (delay > std::chrono::microseconds::zero()) state().waiter(delay);
 }
 
 void load_scenario() {
@@ -181,6 +192,8 @@ void fill_table(const RfcTableDescriptor* tables, const std::vector<std::string>
 
 void reset_simulator() { state() = State{}; }
 
+void set_waiter(Waiter waiter) { state().waiter = waiter ? waiter : sleep_waiter; }
+
 }  // namespace rfcsim
 
 using namespace rfcsim;
@@ -198,6 +211,8 @@ RfcHandle RFC_CALL RfcOpen(RfcConnectionOptions* options) {
         destination = text_of(options->destination);
         logon = {text_of(options->client), text_of(options->user), text_of(options->password)};
     }
+    if (const SystemScenario* system = find_system(state().scenario, destination))
+        wait_for_system(system->delays.open);
     Opening opening = open_system(destination, logon);
     log_call("RfcOpen " + describe_open_options(options) + " -> " + opening_text(opening));
     if (opening.aborts) call_handler("RfcOpen");
@@ -207,6 +222,9 @@ RfcHandle RFC_CALL RfcOpen(RfcConnectionOptions* options) {
 RfcHandle RFC_CALL RfcOpenEx(const char* connectString, RfcExtendedError* error) {
     load_scenario();
     ConnectString connect = parse_connect_string(text_of(connectString));
+    // The wait comes first, also for a destination that SapRfc.ini lacks.
+    if (const SystemScenario* system = find_system(state().scenario, connect.destination))
+        wait_for_system(system->delays.openEx);
     Opening opening;
     if (destination_configured(connect.destination)) {
         opening = open_system(connect.destination, connect.logon);
@@ -251,6 +269,7 @@ RfcResult RFC_CALL RfcCall(RfcHandle handle, const char* function, RfcParameter*
         log_call(entry + "1");
         return 1;
     }
+    wait_for_system(system->delays.call);
     if (text_of(function) != "TH_REQUEST_QUEUE") {
         ErrorText error = error_of(system);
         error.key = "FU_NOT_FOUND";
@@ -277,6 +296,7 @@ RfcResult RFC_CALL RfcReceive(RfcHandle handle, RfcParameter*, RfcTableDescripto
         log_call(entry + "1");
         return 1;
     }
+    wait_for_system(system->delays.receive);
     const CallOutcome& receive = system->receive;
     if (receive.aborts) {
         record_failure(error_of(system), system);

@@ -1,5 +1,6 @@
 #include "scenario.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace rfcsim {
@@ -9,6 +10,9 @@ namespace {
 constexpr std::size_t queueNameWidth = 13;
 constexpr std::size_t queueNumberWidth = 11;
 constexpr std::size_t queueNumberCount = 5;
+// A delay is below a billion seconds, so that its microseconds fit any clock.
+constexpr std::size_t delaySecondsDigits = 9;
+constexpr std::size_t microsecondDigits = 6;
 
 bool is_blank(char c) { return c == ' ' || c == '\t'; }
 
@@ -93,6 +97,49 @@ std::string parse_open(std::string_view value, OpenOutcome& open) {
     return {};
 }
 
+bool all_digits(std::string_view text) {
+    if (text.empty()) return false;
+    for (char c : text)
+        if (c < '0' || c > '9') return false;
+    return true;
+}
+
+// Seconds written as DIGITS or DIGITS.DIGITS, exactly: digits beyond the
+// microsecond are dropped, and there is no sign, exponent or bare point.
+bool parse_seconds(std::string_view text, std::chrono::microseconds& duration) {
+    std::size_t point = text.find('.');
+    std::string_view whole = text.substr(0, point);
+    std::string_view fraction = point == std::string_view::npos ? std::string_view() : text.substr(point + 1);
+    if (!all_digits(whole) || (point != std::string_view::npos && !all_digits(fraction))) return false;
+    std::string_view significant = whole.substr(std::min(whole.find_first_not_of('0'), whole.size()));
+    if (significant.size() > delaySecondsDigits) return false;
+    int64_t seconds = 0;
+    if (!significant.empty() && !parse_number(significant, seconds)) return false;
+    int64_t micro = 0;
+    for (std::size_t i = 0; i < microsecondDigits; ++i)
+        micro = micro * 10 + (i < fraction.size() ? fraction[i] - '0' : 0);
+    duration = std::chrono::seconds(seconds) + std::chrono::microseconds(micro);
+    return true;
+}
+
+// OPERATION SECONDS. Each operation has one delay: a later line for the same
+// operation replaces the earlier one.
+std::string parse_delay(std::string_view value, Delays& delays) {
+    auto words = split_words(value);
+    if (words.size() != 2) return "delay needs OPERATION SECONDS, got " + quoted(value);
+    std::chrono::microseconds* delay = nullptr;
+    if (words[0] == "RfcOpen") delay = &delays.open;
+    else if (words[0] == "RfcOpenEx") delay = &delays.openEx;
+    else if (words[0] == "RfcCall") delay = &delays.call;
+    else if (words[0] == "RfcReceive") delay = &delays.receive;
+    else return "unknown operation " + quoted(words[0]) + " for delay (RfcOpen, RfcOpenEx, RfcCall or RfcReceive)";
+    std::chrono::microseconds duration{0};
+    if (!parse_seconds(words[1], duration))
+        return "bad seconds " + quoted(words[1]) + " for delay (a decimal number below 1000000000, such as 120 or 0.5)";
+    *delay = duration;
+    return {};
+}
+
 // |TEXT|: TEXT, between the first and the last bar, padded to a table line.
 std::string parse_verbatim_line(std::string_view value, std::vector<std::string>& lines) {
     if (value.size() < 2 || value.front() != '|' || value.back() != '|')
@@ -132,6 +179,7 @@ std::string parse_system_key(std::string_view key, std::string_view value, Syste
     else if (key == "error.message") system.errorMessage = text;
     else if (key == "error.internal") system.errorInternal = text;
     else if (key == "trace") system.trace.push_back(text);
+    else if (key == "delay") return parse_delay(value, system.delays);
     else return "unknown key " + quoted(key) + " in [system " + system.name + "]";
     return {};
 }

@@ -3,6 +3,7 @@
 // every rule can be tested with inline strings.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -33,6 +34,15 @@ struct CallOutcome {
     int32_t code = 0;
 };
 
+// How long each operation waits on this system before it acts, standing in
+// for a system that does not answer; zero for no wait.
+struct Delays {
+    std::chrono::microseconds open{0};
+    std::chrono::microseconds openEx{0};
+    std::chrono::microseconds call{0};
+    std::chrono::microseconds receive{0};
+};
+
 // One [system NAME] section.
 struct SystemScenario {
     std::string name;
@@ -49,6 +59,7 @@ struct SystemScenario {
     std::optional<std::string> errorMessage;
     std::optional<std::string> errorInternal;
     std::vector<std::string> trace;
+    Delays delays;
 };
 
 struct Scenario {

@@ -28,6 +28,8 @@ error.status = CONNECT_FAILED
 error.message = Name or password is incorrect
 error.internal = LOGON
 trace = ERROR       partner not reached
+# repeatable: the named operation waits this many seconds (a decimal number)
+delay = RfcOpen 120
 )";
 
 Scenario parsed_ok(std::string_view text) {
@@ -77,6 +79,7 @@ TEST(Scenario, ReadsTheExampleLandscape) {
     EXPECT_EQ(prd.errorMessage, "Name or password is incorrect");
     EXPECT_EQ(prd.errorInternal, "LOGON");
     EXPECT_EQ(prd.trace, std::vector<std::string>{"ERROR       partner not reached"});
+    EXPECT_EQ(prd.delays.open, std::chrono::seconds(120));
 }
 
 TEST(Scenario, SystemDefaults) {
@@ -208,6 +211,42 @@ TEST(Scenario, OutcomesAndSwitches) {
     EXPECT_TRUE(system.receive.aborts);
 }
 
+// The delays of PRD, in microseconds, after the given lines of its section.
+struct DelayCase {
+    const char* lines;
+    int64_t open;
+    int64_t openEx;
+    int64_t call;
+    int64_t receive;
+};
+
+class ScenarioDelay : public testing::TestWithParam<DelayCase> {};
+
+TEST_P(ScenarioDelay, EachOperationKeepsItsOwnDelay) {
+    SystemScenario system = first_system(std::string("[system PRD]\n") + GetParam().lines);
+    EXPECT_EQ(system.delays.open.count(), GetParam().open);
+    EXPECT_EQ(system.delays.openEx.count(), GetParam().openEx);
+    EXPECT_EQ(system.delays.call.count(), GetParam().call);
+    EXPECT_EQ(system.delays.receive.count(), GetParam().receive);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Seconds, ScenarioDelay,
+    testing::Values(DelayCase{"", 0, 0, 0, 0},
+                    DelayCase{"delay = RfcOpen 120\n", 120000000, 0, 0, 0},
+                    DelayCase{"delay = RfcOpenEx 0.5\n", 0, 500000, 0, 0},
+                    DelayCase{"delay = RfcCall 0.01\n", 0, 0, 10000, 0},
+                    DelayCase{"delay = RfcReceive 0\n", 0, 0, 0, 0},
+                    DelayCase{"delay=RfcReceive\t 2.25  \n", 0, 0, 0, 2250000},
+                    DelayCase{"delay = RfcCall 1.2345678\n", 0, 0, 1234567, 0},
+                    DelayCase{"delay = RfcOpen 0000000000012.000\n", 12000000, 0, 0, 0},
+                    DelayCase{"delay = RfcOpen 999999999.999999\n", 999999999999999, 0, 0, 0},
+                    DelayCase{"delay = RfcOpen 1\ndelay = RfcCall 2\ndelay = RfcOpen 3\n", 3000000, 0, 2000000, 0},
+                    DelayCase{"delay = RfcOpen 5\ndelay = RfcOpen 0\n", 0, 0, 0, 0},
+                    DelayCase{"delay = RfcCall 1\n[system QAS]\ndelay = RfcCall 9\ndelay = RfcOpen 9\n"
+                              "[system PRD]\ndelay = RfcReceive 4\n",
+                              0, 0, 1000000, 4000000}));
+
 struct MalformedCase {
     const char* text;
     int line;
@@ -247,7 +286,31 @@ INSTANTIATE_TEST_SUITE_P(
         MalformedCase{"[system PRD]\nqueue = DIA 1 2 3 4\n", 2,
                       "queue needs NAME WAITINGS MAXQUE QUESIZE WRITES READS, got 'DIA 1 2 3 4'"},
         MalformedCase{"[system PRD]\nqueue = DIA 1 2 3 4 x\n", 2,
-                      "queue number 'x' is not an integer of at most 11 characters"}));
+                      "queue number 'x' is not an integer of at most 11 characters"},
+        MalformedCase{"[library]\ndelay = RfcOpen 1\n", 2, "unknown key 'delay' in [library]"},
+        MalformedCase{"[system PRD]\ndelay = RfcOpen\n", 2, "delay needs OPERATION SECONDS, got 'RfcOpen'"},
+        MalformedCase{"[system PRD]\ndelay =\n", 2, "delay needs OPERATION SECONDS, got ''"},
+        MalformedCase{"[system PRD]\ndelay = RfcOpen 1 s\n", 2, "delay needs OPERATION SECONDS, got 'RfcOpen 1 s'"},
+        MalformedCase{"[system PRD]\ndelay = RfcClose 5\n", 2,
+                      "unknown operation 'RfcClose' for delay (RfcOpen, RfcOpenEx, RfcCall or RfcReceive)"},
+        MalformedCase{"[system PRD]\ndelay = rfcopen 5\n", 2,
+                      "unknown operation 'rfcopen' for delay (RfcOpen, RfcOpenEx, RfcCall or RfcReceive)"},
+        MalformedCase{"[system PRD]\ndelay = 5 RfcOpen\n", 2,
+                      "unknown operation '5' for delay (RfcOpen, RfcOpenEx, RfcCall or RfcReceive)"}));
+
+// Every one of these is refused as seconds of a delay.
+class MalformedDelaySeconds : public testing::TestWithParam<const char*> {};
+
+TEST_P(MalformedDelaySeconds, IsAMalformedLine) {
+    ParsedScenario parsed = parse_scenario(std::string("[system PRD]\ndelay = RfcCall ") + GetParam() + "\n");
+    EXPECT_EQ(parsed.errorLine, 2);
+    EXPECT_EQ(parsed.errorReason, "bad seconds '" + std::string(GetParam()) +
+                                      "' for delay (a decimal number below 1000000000, such as 120 or 0.5)");
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, MalformedDelaySeconds,
+                         testing::Values("-1", "-0.5", "+1", "x", "1s", ".5", "5.", "1.2.3", "0,5", "1e3",
+                                         "0x10", "1000000000", "inf"));
 
 TEST(Scenario, LineTextLongerThanATableLineIsMalformed) {
     ParsedScenario parsed = parse_scenario("[system PRD]\nline = |" + std::string(81, 'x') + "|\n");
