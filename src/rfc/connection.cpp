@@ -1,6 +1,7 @@
 #include "connection.h"
 
 #include "files.h"
+#include "process_lock.h"
 #include "text_helpers.h"
 
 namespace {
@@ -74,21 +75,38 @@ std::optional<std::string> destination_configuration(const std::string& destinat
     return read_raw_file("SapRfc." + destination);
 }
 
-RfcHandle rfc_open_connection(RfcSession& session, const ConnectionProfile& profile,
-                              const ConnectionOverrides& overrides, const std::optional<std::string>& configuration) {
-    ConnectionRecords& records = session.records;
-    fill_connection_records(records, profile, overrides);
-    if (!configuration) {
-        const WaitingIn waiting(session, "RfcOpen");
-        return RfcOpen(&records.options);
-    }
+namespace {
 
+RfcHandle open_configured(RfcSession& session, const ConnectionProfile& profile, const std::string& configuration) {
     // The library reads "SapRfc.ini" itself; it must never see half a copy.
-    if (!replace_file("SapRfc.ini", *configuration)) return 0;
-    records.connectString = connect_string(profile);
+    if (!replace_file("SapRfc.ini", configuration)) return 0;
+    session.records.connectString = connect_string(profile);
     RfcExtendedError error{};
     const WaitingIn waiting(session, "RfcOpenEx");
-    return RfcOpenEx(records.connectString.c_str(), &error);
+    return RfcOpenEx(session.records.connectString.c_str(), &error);
+}
+
+}  // namespace
+
+OpenedConnection rfc_open_connection(RfcSession& session, const ConnectionProfile& profile,
+                                     const ConnectionOverrides& overrides,
+                                     const std::optional<std::string>& configuration) {
+    ConnectionRecords& records = session.records;
+    fill_connection_records(records, profile, overrides);
+    OpenedConnection opened;
+    if (!configuration) {
+        const WaitingIn waiting(session, "RfcOpen");
+        opened.handle = RfcOpen(&records.options);
+        return opened;
+    }
+    ProcessLock lock = open_process_lock("saprfc");
+    {
+        const WaitingIn waiting(session, "the SapRfc.ini lock");
+        opened.configurationLocked = lock_exclusive(lock, configurationLockMilliseconds);
+    }
+    opened.handle = open_configured(session, profile, *configuration);
+    close_process_lock(lock);
+    return opened;
 }
 
 void close_connection(RfcSession& session, RfcHandle handle) {

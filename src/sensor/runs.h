@@ -10,6 +10,7 @@
 #include "command_line.h"
 #include "deadline.h"
 #include "listing.h"
+#include "process_lock.h"
 #include "rfc_session.h"
 #include "sensor_world.h"
 
@@ -30,6 +31,9 @@ struct RunPlace {
     RfcSession& session;
     const SensorWorld& world;
     Deadline& deadline;
+    // Held shared by every run in the working directory for its lifetime, so
+    // that a run can tell whether it is alone there.
+    ProcessLock& runsLock;
 };
 
 // Measures the one system of the profile that start-up found.

@@ -4,6 +4,9 @@
 
 namespace {
 
+// A run waits this long at most while another tries to take the lock alone.
+constexpr unsigned runsLockMilliseconds = 1000;
+
 // Finds the profile or listing and runs it; the deadline watches throughout.
 int locate_and_run(const Invocation& invocation, std::time_t startTime, const SensorWorld& world,
                    Deadline& deadline) {
@@ -21,14 +24,20 @@ int locate_and_run(const Invocation& invocation, std::time_t startTime, const Se
     const std::string& text = *contents;
     const StartUp start{invocation, startTime, name.fileName, search.sensorDirectory};
     RfcSession session;
-    const RunPlace place{session, world, deadline};
+    ProcessLock runsLock = open_process_lock("runs");
+    lock_shared(runsLock, runsLockMilliseconds);
+    const RunPlace place{session, world, deadline, runsLock};
     if (invocation.itemMode || name.global) {
         const ListingFile file = name.global ? ListingFile::Global : ListingFile::ProfileList;
         const ServerListing listing = take_server_listing(text, file, invocation);
         if (listing.endingMessage) return fail_run(world, *listing.endingMessage);
-        return run_listing(start, listing, place);
+        const int exitCode = run_listing(start, listing, place);
+        close_process_lock(runsLock);
+        return exitCode;
     }
-    return run_single_system(start, text, place);
+    const int exitCode = run_single_system(start, text, place);
+    close_process_lock(runsLock);
+    return exitCode;
 }
 
 }  // namespace

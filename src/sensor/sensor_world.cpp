@@ -7,6 +7,8 @@ SensorWorld standard_world() {
     SensorWorld world;
     world.write = write_output;
     world.readTextFile = read_text_file;
+    world.fileSize = file_size;
+    world.readFileChunks = read_file_chunks;
     world.removeFile = remove_file;
     world.now = current_time;
     world.timeOfDay = time_of_day_text;

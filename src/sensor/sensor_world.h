@@ -3,6 +3,8 @@
 // The program hands the real ones to the run; the tests hand their own.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <ctime>
 #include <functional>
 #include <optional>
@@ -16,6 +18,13 @@ struct SensorWorld {
     std::function<void(const std::string& text)> write;
     // The file's contents as text mode reads them; nothing when it does not open.
     std::function<std::optional<std::string>(const std::string& windowsPath)> readTextFile;
+    // The size of a regular file; nothing when it does not open.
+    std::function<std::optional<std::uint64_t>(const std::string& windowsPath)> fileSize;
+    // Hands the file's raw bytes over in chunks, at most byteLimit of them;
+    // false when it does not open.
+    std::function<bool(const std::string& windowsPath, std::uint64_t byteLimit,
+                       const std::function<void(const char* data, std::size_t size)>& take)>
+        readFileChunks;
     // Deletes the file; a missing file is no error.
     std::function<void(const std::string& windowsPath)> removeFile;
     // The time now, and a time's local time of day as hh:mm:ss; the text is

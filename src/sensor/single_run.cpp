@@ -7,6 +7,20 @@
 #include "runs.h"
 #include "trace_finding.h"
 
+namespace {
+
+// The trace file's finding, read up to the given size in chunks, whatever
+// the file's size; nothing when there was no trace file or it does not open.
+std::optional<std::string> read_trace_finding(const SensorWorld& world, std::optional<std::uint64_t> size) {
+    if (!size) return std::nullopt;
+    TraceFinder finder;
+    const auto take = [&finder](const char* data, std::size_t length) { feed_trace(finder, data, length); };
+    if (!world.readFileChunks(traceFileName, *size, take)) return std::nullopt;
+    return finish_trace(finder);
+}
+
+}  // namespace
+
 int run_single_system(const StartUp& start, const std::string& profileContents, const RunPlace& place) {
     const Invocation& invocation = start.invocation;
     const SensorWorld& world = place.world;
@@ -40,17 +54,23 @@ int run_single_system(const StartUp& start, const std::string& profileContents, 
     if (configuration && !fits_connect_string(profile))
         return fail_run(world, invalid_parameters_message(start.profileName));
     if (configuration) world.write(configured_destination_line(profile.destination));
-    const RfcHandle handle = rfc_open_connection(
+    const OpenedConnection opened = rfc_open_connection(
         session, profile, connection_overrides(invocation.optionString, invocation.optionText), configuration);
+    if (!opened.configurationLocked && invocation.consoleReport) world.write(configurationUnlockedLine);
+    const RfcHandle handle = opened.handle;
     if (!handle) return fail_run(world, rfc_open_failed_message(profile.destination));
 
     const TableHandle table = create_queue_table();
     const QueueCall call = call_request_queue(session, handle, table);
+    // What other runs' libraries write to the trace file from now on is
+    // theirs: the finding is read up to the size the file has at this moment.
+    const std::optional<std::uint64_t> traceSize =
+        call.status == CallStatus::Ok ? std::nullopt : world.fileSize(traceFileName);
     delete_queue_table(table);
     close_connection(session, handle);
     if (call.status != CallStatus::Ok)
         return fail_run(world, call_failure_text(call.code, call.exceptionText) +
-                                   trace_finding_text(world.readTextFile(traceFileName)));
+                                   trace_finding_text(read_trace_finding(world, traceSize)));
 
     ResultDocument document;
     build_queue_document(document, sum_queue_lines(call.lines), profile.destination,
@@ -58,7 +78,11 @@ int run_single_system(const StartUp& start, const std::string& profileContents, 
     print_document(world, document, false);
     // The document is out: past the deadline now the run only ends.
     set_deadline_ending(place.deadline, nullptr, 0);
-    world.removeFile(traceFileName);
+    // The trace file goes only when no other run in the directory may still
+    // quote it; otherwise a later successful run deletes it.
+    unlock(place.runsLock);
+    // Without a lock file there is no telling, and the run deletes it as before.
+    if (place.runsLock.handle < 0 || lock_exclusive(place.runsLock, 0)) world.removeFile(traceFileName);
     if (invocation.consoleReport) world.write(processed_line(world.timeOfDay(world.now())));
     return 0;
 }
