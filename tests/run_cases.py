@@ -18,6 +18,7 @@ import tempfile
 from pathlib import Path
 
 CASES = Path(__file__).resolve().parent / "cases"
+FIXTURES = Path(__file__).resolve().parent / "fixtures"
 TIME_OF_DAY = re.compile(rb"\b\d\d:\d\d:\d\d\b")
 TRACE_STAMP = re.compile(rb"\b\d{8} \d{6}\b")
 
@@ -59,6 +60,28 @@ def generated(case):
     return pieces
 
 
+class CaseError(Exception):
+    """A case folder that cannot be run as written."""
+
+
+def fixtures(case):
+    """The lines of a case's fixtures file as (path, fixture file): NAME PATH.
+
+    The path is the rest of the line, blanks included. A file that the case
+    also commits under the same path would make the case ambiguous.
+    """
+    pieces = []
+    for line in read_lines(case / "fixtures"):
+        name, _, path = line.partition(" ")
+        source = FIXTURES / name
+        if not name or not path or "/" in name or not source.is_file():
+            raise CaseError(f"fixtures: line {line!r} names no file of tests/fixtures")
+        if Path(path).parts[0] not in ("cwd", "drives", "after") or (case / path).exists():
+            raise CaseError(f"fixtures: {path!r} is no case path or is committed as well")
+        pieces.append((path, source))
+    return pieces
+
+
 def arguments(case):
     """The arguments; a line '@repeat COUNT TEXT' is TEXT repeated COUNT times."""
     words = []
@@ -74,7 +97,7 @@ def arguments(case):
 def drive_letters(case):
     """Drives the case uses: folders under drives/ and drives named by generate or directories."""
     letters = {p.name.lower() for p in (case / "drives").iterdir()} if (case / "drives").is_dir() else set()
-    named = [path for path, _ in generated(case)] + read_lines(case / "directories")
+    named = [path for path, _ in generated(case) + fixtures(case)] + read_lines(case / "directories")
     for path in named:
         parts = Path(path).parts
         if len(parts) >= 2 and parts[0] == "drives":
@@ -94,13 +117,21 @@ def make_parents(path, created):
 
 
 def materialise(case, roots, created):
-    """Appends the generate lines to their files and makes the directories of the case."""
+    """Copies the fixtures, appends the generate lines to their files and makes the directories of the case."""
     for name in read_lines(case / "directories"):
         path = located(name, roots)
         make_parents(path, created)
         if not path.exists():
             path.mkdir()
             created.append(path)
+    for name, source in fixtures(case):
+        if name.startswith("after/"):
+            continue
+        path = located(name, roots)
+        make_parents(path, created)
+        if not path.exists():
+            created.append(path)
+        shutil.copyfile(source, path)
     for name, data in generated(case):
         if name.startswith("after/"):
             continue
@@ -259,12 +290,16 @@ def run_case(case, target):
 
 
 def expected_after(case):
-    """The files of after/, with the generate lines for after/ appended."""
+    """The files of after/ and the fixtures for after/, with the generate lines for after/ appended."""
     after = case / "after"
     files = {}
     if after.is_dir():
         for path in sorted(p for p in after.rglob("*") if p.is_file()):
             files[path.relative_to(after)] = path.read_bytes()
+    for name, source in fixtures(case):
+        parts = Path(name).parts
+        if parts[0] == "after":
+            files[Path(*parts[1:])] = source.read_bytes()
     for name, data in generated(case):
         parts = Path(name).parts
         if parts[0] == "after":
@@ -309,7 +344,10 @@ def main():
         if targets and target.name not in targets:
             skipped += 1
             continue
-        failures = run_case(case, target)
+        try:
+            failures = run_case(case, target)
+        except CaseError as error:
+            failures = [str(error)]
         if failures:
             failed += 1
             print(f"FAIL {name}\n  " + "\n  ".join(failures))
