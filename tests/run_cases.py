@@ -9,6 +9,8 @@ Wine, against the Windows build; on Windows every line feed of standard
 output is expected as CR LF.
 """
 import argparse
+import contextlib
+import fcntl
 import os
 import re
 import shutil
@@ -179,6 +181,9 @@ class Native:
     def __init__(self, bin_dir):
         self.bin_dir = bin_dir
 
+    def occupied(self):
+        return contextlib.nullcontext()
+
     def prepare(self, case, scratch):
         drives = scratch / "drives"
         work = scratch / "work"
@@ -205,13 +210,30 @@ class Win32:
         self.bin_dir = bin_dir
         self.prefix = Path(os.environ.get("WINEPREFIX", Path.home() / ".wickerby-wine32"))
         launcher = Path(__file__).resolve().parent / "wine" / "wine32"
+        self.own_launcher = "WICKERBY_WINE" not in os.environ
         self.wine = os.environ.get("WICKERBY_WINE", str(launcher)).split()
         self.base_env = {"WINEPREFIX": str(self.prefix)}
 
     def start(self):
-        # Creates the prefix and starts Wine's services before any output is captured.
+        # Creates the prefix and starts Wine's services before any output is
+        # captured, and without a case's time limit: making a prefix through
+        # qemu takes about a minute. The project's launcher marks a prefix it
+        # has made and starts the services itself with their output detached,
+        # so a marked prefix needs nothing more.
+        if self.own_launcher and (self.prefix / ".wickerby-ready").exists():
+            return
         subprocess.run(self.wine + ["cmd", "/c", "exit"], env=dict(os.environ, **self.base_env), check=False,
                        stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    @contextlib.contextmanager
+    def occupied(self):
+        """Keeps the prefix to one case at a time: drive C:, the working
+        directory and the drive links are the case's alone until it ends,
+        whichever runner (another ctest, another work tree) uses the prefix."""
+        self.prefix.parent.mkdir(parents=True, exist_ok=True)
+        with open(f"{self.prefix}.case-lock", "w") as lock:
+            fcntl.flock(lock, fcntl.LOCK_EX)
+            yield
 
     def prepare(self, case, scratch):
         created = []
@@ -259,7 +281,7 @@ def compare(label, expected, actual, failures):
 
 def run_case(case, target):
     failures = []
-    with tempfile.TemporaryDirectory(prefix="wickerby-case-") as scratch_name:
+    with target.occupied(), tempfile.TemporaryDirectory(prefix="wickerby-case-") as scratch_name:
         scratch = Path(scratch_name)
         work, env, log, created = target.prepare(case, scratch)
         try:
