@@ -9,6 +9,8 @@ Wine, against the Windows build; on Windows every line feed of standard
 output is expected as CR LF.
 """
 import argparse
+import contextlib
+import fcntl
 import os
 import re
 import shutil
@@ -18,6 +20,7 @@ import tempfile
 from pathlib import Path
 
 CASES = Path(__file__).resolve().parent / "cases"
+FIXTURES = Path(__file__).resolve().parent / "fixtures"
 TIME_OF_DAY = re.compile(rb"\b\d\d:\d\d:\d\d\b")
 TRACE_STAMP = re.compile(rb"\b\d{8} \d{6}\b")
 
@@ -59,6 +62,28 @@ def generated(case):
     return pieces
 
 
+class CaseError(Exception):
+    """A case folder that cannot be run as written."""
+
+
+def fixtures(case):
+    """The lines of a case's fixtures file as (path, fixture file): NAME PATH.
+
+    The path is the rest of the line, blanks included. A file that the case
+    also commits under the same path would make the case ambiguous.
+    """
+    pieces = []
+    for line in read_lines(case / "fixtures"):
+        name, _, path = line.partition(" ")
+        source = FIXTURES / name
+        if not name or not path or "/" in name or not source.is_file():
+            raise CaseError(f"fixtures: line {line!r} names no file of tests/fixtures")
+        if Path(path).parts[0] not in ("cwd", "drives", "after") or (case / path).exists():
+            raise CaseError(f"fixtures: {path!r} is no case path or is committed as well")
+        pieces.append((path, source))
+    return pieces
+
+
 def arguments(case):
     """The arguments; a line '@repeat COUNT TEXT' is TEXT repeated COUNT times."""
     words = []
@@ -74,7 +99,7 @@ def arguments(case):
 def drive_letters(case):
     """Drives the case uses: folders under drives/ and drives named by generate or directories."""
     letters = {p.name.lower() for p in (case / "drives").iterdir()} if (case / "drives").is_dir() else set()
-    named = [path for path, _ in generated(case)] + read_lines(case / "directories")
+    named = [path for path, _ in generated(case) + fixtures(case)] + read_lines(case / "directories")
     for path in named:
         parts = Path(path).parts
         if len(parts) >= 2 and parts[0] == "drives":
@@ -94,13 +119,21 @@ def make_parents(path, created):
 
 
 def materialise(case, roots, created):
-    """Appends the generate lines to their files and makes the directories of the case."""
+    """Copies the fixtures, appends the generate lines to their files and makes the directories of the case."""
     for name in read_lines(case / "directories"):
         path = located(name, roots)
         make_parents(path, created)
         if not path.exists():
             path.mkdir()
             created.append(path)
+    for name, source in fixtures(case):
+        if name.startswith("after/"):
+            continue
+        path = located(name, roots)
+        make_parents(path, created)
+        if not path.exists():
+            created.append(path)
+        shutil.copyfile(source, path)
     for name, data in generated(case):
         if name.startswith("after/"):
             continue
@@ -148,6 +181,9 @@ class Native:
     def __init__(self, bin_dir):
         self.bin_dir = bin_dir
 
+    def occupied(self):
+        return contextlib.nullcontext()
+
     def prepare(self, case, scratch):
         drives = scratch / "drives"
         work = scratch / "work"
@@ -174,13 +210,30 @@ class Win32:
         self.bin_dir = bin_dir
         self.prefix = Path(os.environ.get("WINEPREFIX", Path.home() / ".wickerby-wine32"))
         launcher = Path(__file__).resolve().parent / "wine" / "wine32"
+        self.own_launcher = "WICKERBY_WINE" not in os.environ
         self.wine = os.environ.get("WICKERBY_WINE", str(launcher)).split()
         self.base_env = {"WINEPREFIX": str(self.prefix)}
 
     def start(self):
-        # Creates the prefix and starts Wine's services before any output is captured.
+        # Creates the prefix and starts Wine's services before any output is
+        # captured, and without a case's time limit: making a prefix through
+        # qemu takes about a minute. The project's launcher marks a prefix it
+        # has made and starts the services itself with their output detached,
+        # so a marked prefix needs nothing more.
+        if self.own_launcher and (self.prefix / ".wickerby-ready").exists():
+            return
         subprocess.run(self.wine + ["cmd", "/c", "exit"], env=dict(os.environ, **self.base_env), check=False,
                        stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    @contextlib.contextmanager
+    def occupied(self):
+        """Keeps the prefix to one case at a time: drive C:, the working
+        directory and the drive links are the case's alone until it ends,
+        whichever runner (another ctest, another work tree) uses the prefix."""
+        self.prefix.parent.mkdir(parents=True, exist_ok=True)
+        with open(f"{self.prefix}.case-lock", "w") as lock:
+            fcntl.flock(lock, fcntl.LOCK_EX)
+            yield
 
     def prepare(self, case, scratch):
         created = []
@@ -228,7 +281,7 @@ def compare(label, expected, actual, failures):
 
 def run_case(case, target):
     failures = []
-    with tempfile.TemporaryDirectory(prefix="wickerby-case-") as scratch_name:
+    with target.occupied(), tempfile.TemporaryDirectory(prefix="wickerby-case-") as scratch_name:
         scratch = Path(scratch_name)
         work, env, log, created = target.prepare(case, scratch)
         try:
@@ -259,12 +312,16 @@ def run_case(case, target):
 
 
 def expected_after(case):
-    """The files of after/, with the generate lines for after/ appended."""
+    """The files of after/ and the fixtures for after/, with the generate lines for after/ appended."""
     after = case / "after"
     files = {}
     if after.is_dir():
         for path in sorted(p for p in after.rglob("*") if p.is_file()):
             files[path.relative_to(after)] = path.read_bytes()
+    for name, source in fixtures(case):
+        parts = Path(name).parts
+        if parts[0] == "after":
+            files[Path(*parts[1:])] = source.read_bytes()
     for name, data in generated(case):
         parts = Path(name).parts
         if parts[0] == "after":
@@ -309,7 +366,10 @@ def main():
         if targets and target.name not in targets:
             skipped += 1
             continue
-        failures = run_case(case, target)
+        try:
+            failures = run_case(case, target)
+        except CaseError as error:
+            failures = [str(error)]
         if failures:
             failed += 1
             print(f"FAIL {name}\n  " + "\n  ".join(failures))
