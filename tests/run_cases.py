@@ -17,6 +17,7 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import xml.etree.ElementTree as ElementTree
 from pathlib import Path
 
 CASES = Path(__file__).resolve().parent / "cases"
@@ -279,6 +280,28 @@ def compare(label, expected, actual, failures):
         failures.append(f"{label} differs\n--- expected\n{expected!r}\n--- actual\n{actual!r}")
 
 
+# What PRTG reads must parse as XML. Two outputs stay as they have always
+# been: the RFC error block of a library failure, and the single run's line
+# naming a configured destination ahead of its document. Console report mode
+# is for a person and is not parsed.
+FAILURE_REPORT = b"RFC error\n"
+CONFIGURED_LINE = b"* SapRfc.Ini.......: "
+
+
+def check_xml(program, words, output, failures):
+    output = output.replace(b"\r\n", b"\n")
+    options = [word.decode("latin-1") if isinstance(word, bytes) else word for word in words[1:3]]
+    console = any(c in " ".join(options) for c in "#$%")
+    if program != "wickerby" or console or FAILURE_REPORT in output:
+        return
+    if output.startswith(CONFIGURED_LINE):
+        output = output[output.index(b"\n") + 1:]
+    try:
+        ElementTree.fromstring(output)
+    except ElementTree.ParseError as error:
+        failures.append(f"standard output is not well-formed XML ({error})")
+
+
 def run_case(case, target):
     failures = []
     with target.occupied(), tempfile.TemporaryDirectory(prefix="wickerby-case-") as scratch_name:
@@ -303,6 +326,7 @@ def run_case(case, target):
             if result.returncode != expected_exit:
                 failures.append(f"exit code {result.returncode}, expected {expected_exit}")
             compare("stdout", target.expected_output((case / "stdout").read_bytes()), masked(result.stdout), failures)
+            check_xml(program, arguments(case), result.stdout, failures)
             if (case / "stderr").exists():
                 compare("stderr", (case / "stderr").read_bytes(), masked(result.stderr), failures)
             check_files(case, work, dict(target.roots, cwd=work), log, failures)
