@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 
 packages=(cmake ninja-build g++ python3 googletest libgtest-dev
           g++-mingw-w64-i686 wine wine32:i386 wine64 wine32-preloader:i386 qemu-user-static procps
-          clang libclang-rt-14-dev hyperfine valgrind time zip)
+          clang clang-format libclang-rt-14-dev hyperfine valgrind time zip)
 missing=()
 for package in "${packages[@]}"; do
     dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")

@@ -1,6 +1,14 @@
 #include "document.h"
 
 void append_escaped(std::string& out, const std::string& text) {
+    // Most texts need nothing: they go in whole.
+    const auto plain = [](char c) { return static_cast<unsigned char>(c) >= 0x20 && c != '&' && c != '<' && c != '>'; };
+    bool allPlain = true;
+    for (char c : text) allPlain = allPlain && (plain(c) || c == '\t');
+    if (allPlain) {
+        out += text;
+        return;
+    }
     for (char c : text) {
         switch (c) {
         case '&': out += "&amp;"; break;

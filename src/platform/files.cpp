@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <cstdlib>
 #include <vector>
 
@@ -249,8 +250,12 @@ std::string host_path(const std::string& windowsPath) {
 #ifdef _WIN32
     return windowsPath;
 #else
-    const char* drives = std::getenv("WICKERBY_DRIVES");
-    return posix_path_for(windowsPath, drives && *drives ? drives : "/");
+    // The environment does not change during a run: it is read once.
+    static const std::string drivesRoot = [] {
+        const char* drives = std::getenv("WICKERBY_DRIVES");
+        return std::string(drives && *drives ? drives : "/");
+    }();
+    return posix_path_for(windowsPath, drivesRoot);
 #endif
 }
 
@@ -278,13 +283,15 @@ bool read_file_chunks(const std::string& windowsPath, std::uint64_t byteLimit,
                       const std::function<void(const char* data, std::size_t size)>& take) {
     const ReadingFile file {open_regular(windowsPath)};
     if (!is_open(file.handle)) return false;
-    std::vector<char> chunk(fileChunkSize);
+    // Left uninitialised: filling 64 KiB with zeros would cost more than
+    // reading a profile.
+    const std::unique_ptr<char[]> chunk(new char[fileChunkSize]);
     std::uint64_t left = byteLimit;
     while (left > 0) {
-        const std::size_t wanted = left < chunk.size() ? static_cast<std::size_t>(left) : chunk.size();
-        const std::size_t got = read_some(file.handle, chunk.data(), wanted);
+        const std::size_t wanted = left < fileChunkSize ? static_cast<std::size_t>(left) : fileChunkSize;
+        const std::size_t got = read_some(file.handle, chunk.get(), wanted);
         if (got == 0) break;
-        take(chunk.data(), got);
+        take(chunk.get(), got);
         left -= got;
     }
     return true;
@@ -307,10 +314,12 @@ std::optional<std::string> read_raw_file(const std::string& windowsPath) {
 std::string text_mode_contents(const std::string& raw) {
     std::string text;
     text.reserve(raw.size());
-    for (std::size_t i = 0; i < raw.size(); ++i) {
-        if (raw[i] == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n') continue;
-        text += raw[i];
+    std::size_t start = 0;
+    for (std::size_t pair = raw.find("\r\n"); pair != std::string::npos; pair = raw.find("\r\n", start)) {
+        text.append(raw, start, pair - start);
+        start = pair + 1;  // the line feed stays, the carriage return goes
     }
+    text.append(raw, start, std::string::npos);
     return text;
 }
 
