@@ -2,6 +2,7 @@
 
 #include "password.h"
 #include "profile.h"
+#include "wickerby_version.h"
 
 namespace {
 
@@ -37,7 +38,8 @@ std::string tool_help() {
                        "  check NAME [OPTION-STRING] find and read a profile as the sensor does\n"
                        "  scramble                  print the stored form of a password read from standard input\n"
                        "\n"
-                       "'wickerby-profile COMMAND --help' describes a command.\n"
+                       "'wickerby-profile COMMAND --help' describes a command;\n"
+                       "'wickerby-profile --version' prints the version.\n"
                        "\n") +
            storedPasswordWarning;
 }
@@ -132,6 +134,10 @@ ToolOutcome run_tool(const std::vector<std::string>& arguments, const ToolContex
     const std::string& command = arguments.front();
     const std::vector<std::string> rest(arguments.begin() + 1, arguments.end());
     if (command == "--help" || command == "help") return {tool_help(), "", 0};
+    if (command == "--version") {
+        if (!rest.empty()) return usage_failure("", "unexpected argument '" + rest.front() + "'");
+        return {std::string("wickerby-profile ") + WICKERBY_VERSION + "\n", "", 0};
+    }
     if (command == "create") return run_create(rest, context);
     if (command == "check") return run_check(rest, context);
     if (command == "scramble") return run_scramble(rest, context);
