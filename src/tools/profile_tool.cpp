@@ -71,7 +71,12 @@ std::string check_help() {
            "the listing as the sensor does instead: the sensor key, the allocation text,\n"
            "the item and the label kind, then each system's profile in order (found and\n"
            "valid, missing, or the message it fails with), and warns when the listing has\n"
-           "more than 50 systems, as PRTG shows at most 50 channels per sensor.\n"
+           "more than 50 systems, as PRTG does not officially support more than 50\n"
+           "channels per sensor. A profile without a User, Password, Gwhost or Gwservice\n"
+           "line takes the value of a profile before it in the listing, as the sensor\n"
+           "keeps them from one system to the next; each such value is named on standard\n"
+           "error. When the sensor key has no allocation line, the sensor keys that the\n"
+           "global listing holds are listed.\n"
            "Exit code 0 when the sensor would run (\"OK\"), 2 otherwise.\n";
 }
 
