@@ -1,4 +1,7 @@
+#include <array>
 #include <cstddef>
+#include <iterator>
+#include <utility>
 #include <vector>
 
 #include "command_line.h"
@@ -8,11 +11,37 @@
 #include "profile_search.h"
 #include "profile_tool.h"
 #include "queue_table.h"
+#include "text_helpers.h"
+#include "text_pieces.h"
 
 namespace {
 
-// PRTG shows at most this many channels per sensor, one per system of a listing.
+// PRTG does not officially support more than this many channels per sensor;
+// a listing gives one channel per system.
 constexpr std::size_t prtgChannelLimit = 50;
+
+// The markers of a global listing's lines and the columns that hold the
+// sensor key after them, compared upper-cased, as the sensor reads them.
+constexpr const char* allocationLineMarker = "# GSNX: ";
+constexpr const char* serverLineMarker = "# GSNG: ";
+constexpr std::size_t sensorKeyStart = 8;
+constexpr std::size_t markedColumns = sensorKeyStart + sensorKeyWidth;
+
+// The fields a profile of a listing takes from the profiles before it when
+// it has no line for them: the sensor keeps one profile for all systems, so
+// the logon and the gateway of another system would be used.
+struct CarriedField {
+    std::string ConnectionProfile::* value;
+    const char* name;
+};
+constexpr CarriedField carriedFields[] = {
+    {&ConnectionProfile::user, "User"},
+    {&ConnectionProfile::password, "Password"},
+    {&ConnectionProfile::gwhost, "Gwhost"},
+    {&ConnectionProfile::gwservice, "Gwservice"},
+};
+// For each carried field, the profile whose line gave its value.
+using FieldSources = std::array<std::string, std::size(carriedFields)>;
 
 std::string path_file_line(const std::optional<std::string>& pathFile) {
     std::string line = std::string("Path file ") + pathFileName + ": ";
@@ -95,13 +124,73 @@ std::string system_state(const std::optional<std::string>& contents, const std::
     return validate_profile(carried, entry).value_or("found and valid");
 }
 
-std::string systems_lines(const std::vector<std::string>& entries, const std::string& sensorDirectory,
-                          const ToolContext& context) {
-    std::string lines = "Systems: " + std::to_string(entries.size()) + "\n";
+// A warning for each carried field that this profile has no line for and
+// that an earlier profile gave a value. `carried` is the profile as the run
+// holds it after reading this one.
+std::string carried_field_warnings(const std::string& contents, const std::string& entry,
+                                   const ConnectionProfile& carried, FieldSources& sources) {
+    // No line gives this value: a line ends before its line feed.
+    const std::string noLine = "\n";
+    ConnectionProfile own;
+    for (const CarriedField& field : carriedFields) own.*(field.value) = noLine;
+    const bool badPassword =
+        read_profile(contents, listingRunLineWidth, PasswordFailureMode::MarkSystem, entry, own).has_value();
+    std::string warnings;
+    for (std::size_t i = 0; i < sources.size(); ++i) {
+        const CarriedField& field = carriedFields[i];
+        if (own.*(field.value) != noLine) {
+            sources[i] = entry;
+        } else if (field.value == &ConnectionProfile::password && badPassword) {
+            // Its line is there; a bad password keeps the earlier one, but the system fails on it.
+        } else if (!(carried.*(field.value)).empty()) {
+            warnings += "Warning: " + entry + " has no " + field.name + " line, so the sensor takes the " +
+                        field.name + " of " + sources[i] + "\n";
+        }
+    }
+    return warnings;
+}
+
+// Each system as the run reads it on standard output; the fields a profile
+// takes from one before it on standard error.
+void check_systems(const std::vector<std::string>& entries, const std::string& sensorDirectory,
+                   const ToolContext& context, ToolOutcome& outcome) {
+    outcome.output += "Systems: " + std::to_string(entries.size()) + "\n";
     ConnectionProfile carried;
+    FieldSources sources;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const std::optional<std::string> contents = context.readTextFile(sensorDirectory + entries[i]);
-        lines += std::to_string(i + 1) + ". " + entries[i] + ": " + system_state(contents, entries[i], carried) + "\n";
+        const std::string state = system_state(contents, entries[i], carried);
+        outcome.output += std::to_string(i + 1) + ". " + entries[i] + ": " + state + "\n";
+        if (contents) outcome.errors += carried_field_warnings(*contents, entries[i], carried, sources);
+    }
+}
+
+// The sensor keys of a global listing's lines with this marker, each once,
+// in the order of the file.
+std::vector<std::string> sensor_keys(const std::string& contents, const std::string& marker) {
+    std::vector<std::string> keys;
+    TextPieces pieces{contents};
+    std::string piece;
+    while (next_piece(pieces, listingLineWidth, piece)) {
+        const std::string marked = upper_cased(without_line_end(piece).substr(0, markedColumns));
+        if (marked.size() < markedColumns || !begins_with(marked, marker)) continue;
+        const std::string key = marked.substr(sensorKeyStart);
+        bool known = false;
+        for (const std::string& other : keys) known = known || other == key;
+        if (!known) keys.push_back(key);
+    }
+    return keys;
+}
+
+// Which sensor keys the global listing does hold, for a key it does not.
+std::string sensor_keys_lines(const std::string& contents) {
+    std::string lines;
+    for (const auto& [kind, marker] :
+         {std::pair{"allocation", allocationLineMarker}, std::pair{"server", serverLineMarker}}) {
+        std::string list;
+        for (const std::string& key : sensor_keys(contents, marker))
+            list += (list.empty() ? "\"" : ", \"") + key + "\"";
+        lines += std::string("Sensor keys of ") + kind + " lines: " + (list.empty() ? "none" : list) + "\n";
     }
     return lines;
 }
@@ -133,10 +222,15 @@ ToolOutcome check_listing(const Invocation& invocation, const CompletedName& nam
     }
     outcome.output += "Item: \"" + listing.itemId + "\"\n";
     outcome.output += std::string("Label kind: ") + label_kind_name(listing.labelKind) + "\n";
-    if (listing.endingMessage) return ending(outcome, listing.endingMessage);
+    if (listing.endingMessage) {
+        if (file == ListingFile::Global &&
+            *listing.endingMessage == global_sensor_missing_message(invocation.secondArgument))
+            outcome.output += sensor_keys_lines(*located.contents);
+        return ending(outcome, listing.endingMessage);
+    }
 
     const std::vector<std::string> entries = listing_entries(listing.serverListing);
-    outcome.output += systems_lines(entries, located.sensorDirectory, context);
+    check_systems(entries, located.sensorDirectory, context, outcome);
     outcome.output += listing_warnings(listing, entries.size());
     return ending(outcome, std::nullopt);
 }

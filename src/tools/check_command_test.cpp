@@ -245,4 +245,87 @@ TEST(CheckCommand, ListingWarnings) {
     }
 }
 
+// What the global listing holds, for a sensor key it does not hold: the keys
+// of allocation and server lines, upper-cased and each once, as the sensor
+// compares them; a line shorter than its marked columns holds none.
+TEST(CheckCommand, UnknownSensorKeyListsTheKeysOfTheListing) {
+    const struct {
+        std::string listing;
+        std::string keyLines;
+    } cases[] = {
+        {"# GSNX: sensor01  : Item=Requests:Dialog," + sensorTag + "\n"
+         "# GSNG: SENSOR01  : PRD.P00#\n"
+         "# gsng: Other     : QAS.P00#\n"
+         "# GSNG: sensor01  : QAS.P00#\n",
+         "Sensor keys of allocation lines: \"SENSOR01  \"\n"
+         "Sensor keys of server lines: \"SENSOR01  \", \"OTHER     \"\n"},
+        {"# GSNG: LONGER_KEY_IS_CUT: PRD.P00#\n"
+         "# GSNX: SHORT\n"
+         "# Gsng: KEY       : PRD.P00#\n",
+         "Sensor keys of allocation lines: none\n"
+         "Sensor keys of server lines: \"LONGER_KEY\", \"KEY       \"\n"},
+        {"", "Sensor keys of allocation lines: none\nSensor keys of server lines: none\n"},
+    };
+    for (const auto& c : cases) {
+        FakeWorld world;
+        world.files["SAP Pendrake.Gbl"] = c.listing;
+        ToolOutcome outcome = world.run({"check", "GLOBAL", "Sensor02"});
+        EXPECT_EQ(outcome.output.substr(outcome.output.find("Label kind: Profile\n") + 20),
+                  c.keyLines + "Error 1030: Global Sensor Sensor02 not found...\n")
+            << c.listing;
+        EXPECT_EQ(outcome.exitCode, toolFailure);
+    }
+}
+
+TEST(CheckCommand, OtherListingErrorsListNoKeys) {
+    FakeWorld world;
+    world.files["SAP Pendrake.Gbl"] = "# GSNX: SENSOR01  : Item=Requests:Dialog\n# GSNG: SENSOR01  : PRD.P00#\n";
+    ToolOutcome outcome = world.run({"check", "GLOBAL", "SENSOR01"});
+    EXPECT_EQ(last_line(outcome.output), "Error 1029: Invalid Sensor-Allocation...\n");
+    EXPECT_EQ(outcome.output.find("Sensor keys"), std::string::npos);
+}
+
+// The sensor keeps one profile for all systems of a listing, so a profile
+// without a User, Password, Gwhost or Gwservice line logs on with the value
+// of the last profile before it that had one. Each such value is named on
+// standard error; the report on standard output stays as it was.
+TEST(CheckCommand, WarnsOfFieldsTakenFromAnEarlierProfile) {
+    const struct {
+        const char* what;
+        std::vector<std::pair<std::string, std::string>> profiles;  // in the listing's order; empty: missing
+        std::string warnings;
+    } cases[] = {
+        {"every profile complete", {{"A.P00", prdProfile}, {"B.P00", prdProfile}}, ""},
+        {"the first profile has nothing to take", {{"A.P00", profile_without("Gwhost.....:")}}, ""},
+        {"user from the profile before, past a missing one",
+         {{"A.P00", prdProfile}, {"GONE.P00", ""}, {"B.P00", profile_without("User.......:")}},
+         "Warning: B.P00 has no User line, so the sensor takes the User of A.P00\n"},
+        {"each field from the last profile that had its line",
+         {{"A.P00", prdProfile},
+          {"B.P00", profile_without("Gwservice..:")},
+          {"C.P00", profile_without("Password...:")},
+          {"D.P00", profile_without("Gwhost.....:")}},
+         "Warning: B.P00 has no Gwservice line, so the sensor takes the Gwservice of A.P00\n"
+         "Warning: C.P00 has no Password line, so the sensor takes the Password of B.P00\n"
+         "Warning: D.P00 has no Gwhost line, so the sensor takes the Gwhost of C.P00\n"},
+        {"an empty line is a line, and a bad password line fails the system",
+         {{"A.P00", prdProfile},
+          {"B.P00", profile_without("User.......:") + "User.......:\n"},
+          {"C.P00", profile_without("Password...:") + "Password...: ?287tamr]JyI`d5gY)xU&bf_\n"}},
+         ""},
+    };
+    for (const auto& c : cases) {
+        FakeWorld world;
+        std::string& listing = world.files["Pendrake.Prf"];
+        for (const auto& [name, contents] : c.profiles) {
+            listing += "# Gsng: KEY       : " + name + "#\n";
+            if (!contents.empty()) world.files[name] = contents;
+        }
+        ToolOutcome outcome = world.run({"check", "X", "ITEM=Requests:Waiting"});
+        EXPECT_EQ(outcome.errors, c.warnings) << c.what;
+        EXPECT_EQ(last_line(outcome.output), "OK\n") << c.what;
+        EXPECT_EQ(outcome.output.find(" has no "), std::string::npos) << c.what;
+    }
+}
+
 }  // namespace

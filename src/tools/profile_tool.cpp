@@ -2,6 +2,7 @@
 
 #include "password.h"
 #include "profile.h"
+#include "wickerby_version.h"
 
 namespace {
 
@@ -37,7 +38,8 @@ std::string tool_help() {
                        "  check NAME [OPTION-STRING] find and read a profile as the sensor does\n"
                        "  scramble                  print the stored form of a password read from standard input\n"
                        "\n"
-                       "'wickerby-profile COMMAND --help' describes a command.\n"
+                       "'wickerby-profile COMMAND --help' describes a command;\n"
+                       "'wickerby-profile --version' prints the version.\n"
                        "\n") +
            storedPasswordWarning;
 }
@@ -69,7 +71,12 @@ std::string check_help() {
            "the listing as the sensor does instead: the sensor key, the allocation text,\n"
            "the item and the label kind, then each system's profile in order (found and\n"
            "valid, missing, or the message it fails with), and warns when the listing has\n"
-           "more than 50 systems, as PRTG shows at most 50 channels per sensor.\n"
+           "more than 50 systems, as PRTG does not officially support more than 50\n"
+           "channels per sensor. A profile without a User, Password, Gwhost or Gwservice\n"
+           "line takes the value of a profile before it in the listing, as the sensor\n"
+           "keeps them from one system to the next; each such value is named on standard\n"
+           "error. When the sensor key has no allocation line, the sensor keys that the\n"
+           "global listing holds are listed.\n"
            "Exit code 0 when the sensor would run (\"OK\"), 2 otherwise.\n";
 }
 
@@ -132,6 +139,10 @@ ToolOutcome run_tool(const std::vector<std::string>& arguments, const ToolContex
     const std::string& command = arguments.front();
     const std::vector<std::string> rest(arguments.begin() + 1, arguments.end());
     if (command == "--help" || command == "help") return {tool_help(), "", 0};
+    if (command == "--version") {
+        if (!rest.empty()) return usage_failure("", "unexpected argument '" + rest.front() + "'");
+        return {std::string("wickerby-profile ") + WICKERBY_VERSION + "\n", "", 0};
+    }
     if (command == "create") return run_create(rest, context);
     if (command == "check") return run_check(rest, context);
     if (command == "scramble") return run_scramble(rest, context);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tool_test_support.h"
+#include "wickerby_version.h"
 
 namespace {
 
@@ -61,6 +62,8 @@ TEST(ProfileTool, HelpAndBadUsage) {
         {{"scramble", "--help"}, 0, "24 characters and a line feed"},
         {{}, toolFailure, "wickerby-profile: a command is missing\n"},
         {{"list"}, toolFailure, "wickerby-profile: unknown command 'list'\nTry 'wickerby-profile --help'.\n"},
+        {{"--version", "check"}, toolFailure,
+         "wickerby-profile: unexpected argument 'check'\nTry 'wickerby-profile --help'.\n"},
     };
     for (const auto& c : cases) {
         FakeWorld world;
@@ -69,6 +72,14 @@ TEST(ProfileTool, HelpAndBadUsage) {
         const std::string& text = c.exitCode == 0 ? outcome.output : outcome.errors;
         EXPECT_NE(text.find(c.expected), std::string::npos) << text;
     }
+}
+
+TEST(ProfileTool, VersionIsOneLine) {
+    FakeWorld world;
+    ToolOutcome outcome = world.run({"--version"});
+    EXPECT_EQ(outcome.exitCode, 0);
+    EXPECT_EQ(outcome.output, std::string("wickerby-profile ") + WICKERBY_VERSION + "\n");
+    EXPECT_EQ(outcome.errors, "");
 }
 
 }  // namespace
