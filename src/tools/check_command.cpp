@@ -114,6 +114,8 @@ const char* label_kind_name(LabelKind kind) {
     return "Profile";
 }
 
+constexpr const char* systemValid = "found and valid";
+
 // A profile of the listing as the run reads it: after the profiles before
 // it, whose fields it inherits. A failure is named by the single run's message.
 std::string system_state(const std::optional<std::string>& contents, const std::string& entry,
@@ -121,7 +123,7 @@ std::string system_state(const std::optional<std::string>& contents, const std::
     if (!contents) return "missing";
     if (const auto message = read_profile(*contents, listingRunLineWidth, PasswordFailureMode::MarkSystem, entry, carried))
         return *message;
-    return validate_profile(carried, entry).value_or("found and valid");
+    return validate_profile(carried, entry).value_or(systemValid);
 }
 
 // A warning for each carried field that this profile has no line for and
@@ -151,18 +153,22 @@ std::string carried_field_warnings(const std::string& contents, const std::strin
 }
 
 // Each system as the run reads it on standard output; the fields a profile
-// takes from one before it on standard error.
-void check_systems(const std::vector<std::string>& entries, const std::string& sensorDirectory,
-                   const ToolContext& context, ToolOutcome& outcome) {
+// takes from one before it on standard error. Returns how many systems the
+// sensor would skip or count as failed before it connects.
+std::size_t check_systems(const std::vector<std::string>& entries, const std::string& sensorDirectory,
+                          const ToolContext& context, ToolOutcome& outcome) {
     outcome.output += "Systems: " + std::to_string(entries.size()) + "\n";
     ConnectionProfile carried;
     FieldSources sources;
+    std::size_t bad = 0;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const std::optional<std::string> contents = context.readTextFile(sensorDirectory + entries[i]);
         const std::string state = system_state(contents, entries[i], carried);
+        if (state != systemValid) ++bad;
         outcome.output += std::to_string(i + 1) + ". " + entries[i] + ": " + state + "\n";
         if (contents) outcome.errors += carried_field_warnings(*contents, entries[i], carried, sources);
     }
+    return bad;
 }
 
 // The sensor keys of a global listing's lines with this marker, each once,
@@ -198,7 +204,7 @@ std::string sensor_keys_lines(const std::string& contents) {
 std::string listing_warnings(const ServerListing& listing, std::size_t systems) {
     std::string warnings;
     if (systems > prtgChannelLimit)
-        warnings += "Warning: " + std::to_string(systems) + " systems, but PRTG shows at most " +
+        warnings += "Warning: " + std::to_string(systems) + " systems, but PRTG does not officially support more than " +
                     std::to_string(prtgChannelLimit) + " channels per sensor\n";
     bool named = false;
     for (const QueueChannel& channel : queue_channels(QueueTotals{}))
@@ -230,8 +236,13 @@ ToolOutcome check_listing(const Invocation& invocation, const CompletedName& nam
     }
 
     const std::vector<std::string> entries = listing_entries(listing.serverListing);
-    check_systems(entries, located.sensorDirectory, context, outcome);
+    const std::size_t bad = check_systems(entries, located.sensorDirectory, context, outcome);
     outcome.output += listing_warnings(listing, entries.size());
+    // The sensor itself stays green with such a system silently absent or
+    // failed: the check is where it shows.
+    if (bad > 0)
+        return ending(outcome, std::to_string(bad) + " of " + std::to_string(entries.size()) +
+                                   " systems are missing or fail before the sensor connects to them");
     return ending(outcome, std::nullopt);
 }
 

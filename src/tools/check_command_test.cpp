@@ -141,7 +141,7 @@ TEST(CheckCommand, GlobalListingShowsEachSystemAsTheRunReadsIt) {
     world.files["SHORT.P00"] = prdProfile + "Client.....: 10\n";
     world.files["LAST"] = prdProfile + "Password...:\n";
     ToolOutcome outcome = world.run({"check", "global", "Sensor01", "ignored"});
-    EXPECT_EQ(outcome.exitCode, 0);
+    EXPECT_EQ(outcome.exitCode, toolFailure);
     EXPECT_EQ(outcome.output, "Profile name: SAP Pendrake.Gbl\n"
                               "Path file C:\\PRTG_Path.Txt: none\n"
                               "Tried: SAP Pendrake.Gbl\n"
@@ -159,7 +159,7 @@ TEST(CheckCommand, GlobalListingShowsEachSystemAsTheRunReadsIt) {
                               "6. CHECK.P00: Error 1005: Wrong Password in Profile CHECK.P00 found...\n"
                               "7. SHORT.P00: Error 1003: Invalid Parameter(s) at SHORT.P00 found...\n"
                               "8. LAST: Error 1007: Password in Profile LAST is missing...\n"
-                              "OK\n");
+                              "6 of 8 systems are missing or fail before the sensor connects to them\n");
 }
 
 TEST(CheckCommand, ProfileListBelowThePathFileDirectory) {
@@ -229,13 +229,17 @@ TEST(CheckCommand, ListingWarnings) {
         std::string warnings;
     } cases[] = {
         {50, "Requests:Waiting", ""},
-        {51, "Requests:Waiting", "Warning: 51 systems, but PRTG shows at most 50 channels per sensor\n"},
+        {51, "Requests:Waiting",
+         "Warning: 51 systems, but PRTG does not officially support more than 50 channels per sensor\n"},
         {1, "Requests:dialog", "Warning: the item names none of the sensor's channels, so no system writes one\n"},
     };
     for (const auto& c : cases) {
         FakeWorld world;
         std::string& listing = world.files["Pendrake.Prf"];
-        for (std::size_t i = 1; i <= c.systems; ++i) listing += "# Gsng: KEY       : S" + std::to_string(i) + ".P00#\n";
+        for (std::size_t i = 1; i <= c.systems; ++i) {
+            listing += "# Gsng: KEY       : S" + std::to_string(i) + ".P00#\n";
+            world.files["S" + std::to_string(i) + ".P00"] = prdProfile;
+        }
         ToolOutcome outcome = world.run({"check", "X", "ITEM=" + c.item});
         const std::size_t systemsEnd = outcome.output.find(std::to_string(c.systems) + ". S");
         ASSERT_NE(systemsEnd, std::string::npos) << c.systems;
@@ -294,12 +298,13 @@ TEST(CheckCommand, WarnsOfFieldsTakenFromAnEarlierProfile) {
         const char* what;
         std::vector<std::pair<std::string, std::string>> profiles;  // in the listing's order; empty: missing
         std::string warnings;
+        bool valid;  // every system found and valid: the check ends with OK
     } cases[] = {
-        {"every profile complete", {{"A.P00", prdProfile}, {"B.P00", prdProfile}}, ""},
-        {"the first profile has nothing to take", {{"A.P00", profile_without("Gwhost.....:")}}, ""},
+        {"every profile complete", {{"A.P00", prdProfile}, {"B.P00", prdProfile}}, "", true},
+        {"the first profile has nothing to take", {{"A.P00", profile_without("Gwhost.....:")}}, "", false},
         {"user from the profile before, past a missing one",
          {{"A.P00", prdProfile}, {"GONE.P00", ""}, {"B.P00", profile_without("User.......:")}},
-         "Warning: B.P00 has no User line, so the sensor takes the User of A.P00\n"},
+         "Warning: B.P00 has no User line, so the sensor takes the User of A.P00\n", false},
         {"each field from the last profile that had its line",
          {{"A.P00", prdProfile},
           {"B.P00", profile_without("Gwservice..:")},
@@ -307,12 +312,12 @@ TEST(CheckCommand, WarnsOfFieldsTakenFromAnEarlierProfile) {
           {"D.P00", profile_without("Gwhost.....:")}},
          "Warning: B.P00 has no Gwservice line, so the sensor takes the Gwservice of A.P00\n"
          "Warning: C.P00 has no Password line, so the sensor takes the Password of B.P00\n"
-         "Warning: D.P00 has no Gwhost line, so the sensor takes the Gwhost of C.P00\n"},
+         "Warning: D.P00 has no Gwhost line, so the sensor takes the Gwhost of C.P00\n", true},
         {"an empty line is a line, and a bad password line fails the system",
          {{"A.P00", prdProfile},
           {"B.P00", profile_without("User.......:") + "User.......:\n"},
           {"C.P00", profile_without("Password...:") + "Password...: ?287tamr]JyI`d5gY)xU&bf_\n"}},
-         ""},
+         "", false},
     };
     for (const auto& c : cases) {
         FakeWorld world;
@@ -323,7 +328,8 @@ TEST(CheckCommand, WarnsOfFieldsTakenFromAnEarlierProfile) {
         }
         ToolOutcome outcome = world.run({"check", "X", "ITEM=Requests:Waiting"});
         EXPECT_EQ(outcome.errors, c.warnings) << c.what;
-        EXPECT_EQ(last_line(outcome.output), "OK\n") << c.what;
+        EXPECT_EQ(last_line(outcome.output) == "OK\n", c.valid) << c.what;
+        EXPECT_EQ(outcome.exitCode, c.valid ? 0 : toolFailure) << c.what;
         EXPECT_EQ(outcome.output.find(" has no "), std::string::npos) << c.what;
     }
 }
