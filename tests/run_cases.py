@@ -128,22 +128,21 @@ def materialise(case, roots, created):
             path.mkdir()
             created.append(path)
     for name, source in fixtures(case):
-        if name.startswith("after/"):
-            continue
-        path = located(name, roots)
-        make_parents(path, created)
-        if not path.exists():
-            created.append(path)
-        shutil.copyfile(source, path)
+        if not name.startswith("after/"):
+            shutil.copyfile(source, made_file(name, roots, created))
     for name, data in generated(case):
-        if name.startswith("after/"):
-            continue
-        path = located(name, roots)
-        make_parents(path, created)
-        if not path.exists():
-            created.append(path)
-        with open(path, "ab") as file:
-            file.write(data)
+        if not name.startswith("after/"):
+            with open(made_file(name, roots, created), "ab") as file:
+                file.write(data)
+
+
+def made_file(name, roots, created):
+    """Where a case file goes, its folders made and a new file remembered."""
+    path = located(name, roots)
+    make_parents(path, created)
+    if not path.exists():
+        created.append(path)
+    return path
 
 
 def located(name, roots):
