@@ -6,6 +6,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 inline constexpr const char* programName = "Wickerby";
 inline constexpr const char* programVersion = "Vers 4.3 / 29.08.22";
@@ -75,6 +76,25 @@ inline std::string system_hangs_message(const std::string& destination, unsigned
 }
 inline std::string run_deadline_message(unsigned seconds) {
     return "Error 1041: Sensor did not end within " + std::to_string(seconds) + " s !";
+}
+
+// The RFC library could not be loaded: it lies in none of the directories
+// tried, the file found is not a library this program can load, it lacks
+// one of the operations the sensor calls, or the system refused it (its
+// own words follow). A path names the file found.
+inline std::string library_not_found_message(const std::string& fileName, const std::vector<std::string>& directories) {
+    std::string places;
+    for (const std::string& directory : directories) places += (places.empty() ? " in " : " or ") + directory;
+    return "Error 1050: " + fileName + " not found" + places + " !";
+}
+inline std::string library_wrong_format_message(const std::string& path, const std::string& wantedKind) {
+    return "Error 1051: " + path + " is not a " + wantedKind + " !";
+}
+inline std::string library_function_missing_message(const std::string& path, const std::string& function) {
+    return "Error 1052: Function " + function + " missing in " + path + " !";
+}
+inline std::string library_not_loaded_message(const std::string& path, const std::string& reason) {
+    return "Error 1053: " + path + " not loaded: " + reason + " !";
 }
 
 // Appended to a failed call's message: what the trace file says.

@@ -2,6 +2,7 @@
 
 #include "files.h"
 #include "process_lock.h"
+#include "rfc_loader.h"
 #include "text_helpers.h"
 
 namespace {
@@ -83,7 +84,7 @@ RfcHandle open_configured(RfcSession& session, const ConnectionProfile& profile,
     session.records.connectString = connect_string(profile);
     RfcExtendedError error{};
     const WaitingIn waiting(session, "RfcOpenEx");
-    return RfcOpenEx(session.records.connectString.c_str(), &error);
+    return rfc_operations().RfcOpenEx(session.records.connectString.c_str(), &error);
 }
 
 }  // namespace
@@ -96,7 +97,7 @@ OpenedConnection rfc_open_connection(RfcSession& session, const ConnectionProfil
     OpenedConnection opened;
     if (!configuration) {
         const WaitingIn waiting(session, "RfcOpen");
-        opened.handle = RfcOpen(&records.options);
+        opened.handle = rfc_operations().RfcOpen(&records.options);
         return opened;
     }
     ProcessLock lock = open_process_lock("saprfc");
@@ -111,5 +112,5 @@ OpenedConnection rfc_open_connection(RfcSession& session, const ConnectionProfil
 
 void close_connection(RfcSession& session, RfcHandle handle) {
     const WaitingIn waiting(session, "RfcClose");
-    RfcClose(handle);
+    rfc_operations().RfcClose(handle);
 }

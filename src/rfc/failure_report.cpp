@@ -3,6 +3,7 @@
 #include "console.h"
 #include "label_line.h"
 #include "messages.h"
+#include "rfc_loader.h"
 
 namespace {
 
@@ -28,9 +29,9 @@ std::string failure_block(const std::string& operation, const RfcErrorInformatio
 
 extern "C" void RFC_CALL rfc_failure_report(const char* operation) {
     RfcErrorInformation error{};
-    RfcLastError(&error);
+    rfc_operations().RfcLastError(&error);
     write_output(failure_block(operation ? operation : "", error));
-    RfcClose(0);
+    rfc_operations().RfcClose(0);
     write_output(programAbortedLine);
     write_output(endOfOutputErrorLine);
     end_process(1);
@@ -39,5 +40,5 @@ extern "C" void RFC_CALL rfc_failure_report(const char* operation) {
 void install_failure_report() {
     // The record stays valid for the whole process, as the library may keep it.
     static RfcEnvironmentRecord environment{rfc_failure_report, nullptr};
-    RfcEnvironment(&environment);
+    rfc_operations().RfcEnvironment(&environment);
 }

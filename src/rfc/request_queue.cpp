@@ -1,12 +1,13 @@
 #include "request_queue.h"
 
 #include "failure_report.h"
+#include "rfc_loader.h"
 
 namespace {
 
 void install_line_structure(RfcSession& session) {
     RfcTypeElement element{"THLINE", RFC_TYPE_CHAR, requestQueueLineWidth, 0, 0};
-    if (RfcInstallStructure("THLINES", &element, 1, &session.lineType) != 0)
+    if (rfc_operations().RfcInstallStructure("THLINES", &element, 1, &session.lineType) != 0)
         rfc_failure_report("RfcInstallStructure");
     session.lineTypeInstalled = true;
 }
@@ -21,8 +22,8 @@ std::string line_text(const char* line) {
 // The line count is asked again before each line, as the table may change.
 std::vector<std::string> table_lines(TableHandle table) {
     std::vector<std::string> lines;
-    for (uint32_t i = 1; i <= ItFill(table); ++i) {
-        const char* line = static_cast<const char*>(ItGetLine(table, i));
+    for (uint32_t i = 1; i <= rfc_operations().ItFill(table); ++i) {
+        const char* line = static_cast<const char*>(rfc_operations().ItGetLine(table, i));
         if (!line) rfc_failure_report("ItGetLine REQUEST_QUEUES");
         lines.push_back(line_text(line));
     }
@@ -32,13 +33,13 @@ std::vector<std::string> table_lines(TableHandle table) {
 }  // namespace
 
 TableHandle create_queue_table() {
-    TableHandle table = ItCreate(requestQueueTable, requestQueueLineWidth, 0, 0);
+    TableHandle table = rfc_operations().ItCreate(requestQueueTable, requestQueueLineWidth, 0, 0);
     if (!table) rfc_failure_report("ItCreate REQUEST_QUEUES");
     return table;
 }
 
 void delete_queue_table(TableHandle table) {
-    if (ItDelete(table) != 0) rfc_failure_report("ItDelete REQUEST_QUEUES");
+    if (rfc_operations().ItDelete(table) != 0) rfc_failure_report("ItDelete REQUEST_QUEUES");
 }
 
 QueueCall call_request_queue(RfcSession& session, RfcHandle handle, TableHandle table) {
@@ -55,13 +56,13 @@ QueueCall call_request_queue(RfcSession& session, RfcHandle handle, TableHandle 
     QueueCall call;
     {
         const WaitingIn waiting(session, "RfcCall");
-        call.code = RfcCall(handle, "TH_REQUEST_QUEUE", exporting, tables);
+        call.code = rfc_operations().RfcCall(handle, "TH_REQUEST_QUEUE", exporting, tables);
     }
     if (call.code != 0) return call;
     char* exception = nullptr;
     {
         const WaitingIn waiting(session, "RfcReceive");
-        call.code = RfcReceive(handle, importing, tables, &exception);
+        call.code = rfc_operations().RfcReceive(handle, importing, tables, &exception);
     }
     if ((call.code == 2 || call.code == 3) && exception) call.exceptionText = exception;
     if (call.code != 0) return call;

@@ -1,7 +1,11 @@
 // The operations and records of the classic RFC library "librfc32" that the
 // sensor calls, declared from what the sensor passes and relies on. The
-// library is a closed component; the sensor links it dynamically so that the
-// vendor's DLL beside the executable is the one that runs.
+// library is a closed component. The sensor does not link it: it loads the
+// library when it runs and takes the operations by name into an RfcLibrary
+// (rfc_loader.h), so that it starts, and says what is wrong, also when the
+// library is missing or unusable. The declarations of the operations below
+// are what the library exports under those names; the simulator implements
+// them.
 //
 // Texts are NUL-terminated 8-bit strings, integers are 32 bits, and a null
 // handle means "none".
@@ -101,6 +105,26 @@ struct RfcParameter {
     int32_t type;
     int32_t length;
     void* address;
+};
+
+// The twelve operations as the sensor calls them: each member holds the
+// library's export of the same name.
+struct RfcLibrary {
+    void(RFC_CALL* RfcEnvironment)(struct RfcEnvironmentRecord* environment);
+    RfcHandle(RFC_CALL* RfcOpenEx)(const char* connectString, struct RfcExtendedError* error);
+    RfcHandle(RFC_CALL* RfcOpen)(struct RfcConnectionOptions* options);
+    RfcResult(RFC_CALL* RfcInstallStructure)(const char* name, struct RfcTypeElement* elements, uint32_t count,
+                                             LineTypeHandle* lineType);
+    RfcResult(RFC_CALL* RfcCall)(RfcHandle handle, const char* function, struct RfcParameter* exporting,
+                                 struct RfcTableDescriptor* tables);
+    RfcResult(RFC_CALL* RfcReceive)(RfcHandle handle, struct RfcParameter* importing, struct RfcTableDescriptor* tables,
+                                    char** exception);
+    int32_t(RFC_CALL* RfcLastError)(struct RfcErrorInformation* error);
+    void(RFC_CALL* RfcClose)(RfcHandle handle);
+    TableHandle(RFC_CALL* ItCreate)(const char* name, uint32_t width, uint32_t occurs, uint32_t memsize);
+    uint32_t(RFC_CALL* ItFill)(TableHandle table);
+    void*(RFC_CALL* ItGetLine)(TableHandle table, uint32_t line);
+    int32_t(RFC_CALL* ItDelete)(TableHandle table);
 };
 
 RFC_EXPORT void RFC_CALL RfcEnvironment(struct RfcEnvironmentRecord* environment);

@@ -51,7 +51,12 @@ int run_sensor(const std::vector<std::string>& arguments, const SensorWorld& out
     const SensorWorld world = start_deadline(deadline, invocation->deadlineSeconds, outside);
     const unsigned seconds = invocation->deadlineSeconds;
     set_deadline_ending(deadline, [seconds] { return error_document_text(run_deadline_message(seconds)); }, 2);
-    const int exitCode = locate_and_run(*invocation, startTime, world, deadline);
+    // Without the library no sensor of this installation can measure
+    // anything, whatever its profile says, so the administrator learns it
+    // first.
+    const std::optional<std::string> libraryMessage = world.loadRfcLibrary();
+    const int exitCode =
+        libraryMessage ? fail_run(world, *libraryMessage) : locate_and_run(*invocation, startTime, world, deadline);
     stop_deadline(deadline);
     return exitCode;
 }

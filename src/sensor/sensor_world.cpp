@@ -2,6 +2,7 @@
 
 #include "console.h"
 #include "files.h"
+#include "rfc_loader.h"
 
 SensorWorld standard_world() {
     SensorWorld world;
@@ -12,6 +13,11 @@ SensorWorld standard_world() {
     world.removeFile = remove_file;
     world.now = current_time;
     world.timeOfDay = time_of_day_text;
+    world.loadRfcLibrary = []() -> std::optional<std::string> {
+        const std::optional<RfcLibraryFailure> failure = load_rfc_library();
+        if (failure) return rfc_library_failure_message(*failure);
+        return std::nullopt;
+    };
     return world;
 }
 

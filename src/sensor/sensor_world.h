@@ -1,6 +1,7 @@
 // Everything a run takes from the world or gives to it, besides the RFC
-// library: standard output, the files it reads or removes, the time of day.
-// The program hands the real ones to the run; the tests hand their own.
+// library's operations: standard output, the files it reads or removes, the
+// time of day, and the loading of the library itself. The program hands the
+// real ones to the run; the tests hand their own.
 #pragma once
 
 #include <cstddef>
@@ -31,6 +32,9 @@ struct SensorWorld {
     // made only where a console line shows it.
     std::function<std::time_t()> now;
     std::function<std::string(std::time_t)> timeOfDay;
+    // Loads the RFC library and makes its operations the ones the runs
+    // call; the message to show when it cannot.
+    std::function<std::optional<std::string>()> loadRfcLibrary;
 };
 
 // Standard output, the file system and the clock of this machine.

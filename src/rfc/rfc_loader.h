@@ -1,0 +1,57 @@
+// Loading the RFC library when the sensor runs. The library is looked for
+// beside the executable and then, on Windows, in the system directory, where
+// SAP GUI installs it; never in the working directory or along PATH. Its
+// twelve operations are taken by name, and the rest of rfc/ calls them
+// through the one table of the process.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "library_loader.h"
+#include "rfc_library.h"
+
+// The library's name without the platform's extension.
+inline constexpr const char* rfcLibraryName = "librfc32";
+
+enum class RfcLibraryProblem {
+    notFound,          // in none of the directories
+    wrongFormat,       // a file, but not a library this program can load
+    operationMissing,  // loaded, but one of the twelve operations is not exported
+    notLoaded,         // the system refused it for another reason
+};
+
+struct RfcLibraryFailure {
+    RfcLibraryProblem problem = RfcLibraryProblem::notFound;
+    std::string fileName;  // "librfc32.dll" or "librfc32.so"
+    // The directories tried, in order, each with its trailing separator;
+    // unless nothing was found, the file lies in the last of them.
+    std::vector<std::string> directories;
+    std::string wantedKind;  // what the file should have been ("32-bit Windows library")
+    std::string operation;   // operationMissing: the first operation missing
+    std::string reason;      // notLoaded: the system's words
+};
+
+// Fills the table from `lookup`, which gives the address a library exports
+// under a name, or null. The name of the first of the twelve operations
+// that has none; nothing when all are there.
+std::optional<std::string> take_rfc_operations(RfcLibrary& library,
+                                               const std::function<LibraryProcedure(const char* name)>& lookup);
+
+// Looks for the library in each directory in turn (an empty one is
+// skipped); the first file found is the one loaded, and if it cannot be
+// used the search ends there. On success its operations become the
+// process's, for rfc_operations(), and nothing is returned.
+std::optional<RfcLibraryFailure> load_rfc_library_from(const std::vector<std::string>& directories);
+
+// load_rfc_library_from the executable's directory and the system's.
+std::optional<RfcLibraryFailure> load_rfc_library();
+
+// The operations of the library loaded last; every one is null before a
+// library has loaded.
+const RfcLibrary& rfc_operations();
+
+// The numbered message that tells the administrator about the failure.
+std::string rfc_library_failure_message(const RfcLibraryFailure& failure);

@@ -1,0 +1,119 @@
+#include "rfc_loader.h"
+
+#include <map>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Each operation's slot in the table, named by the member itself, so that a
+// slot filled under another name is caught.
+struct Slot {
+    const char* name;
+    LibraryProcedure (*of)(const RfcLibrary& library);
+};
+
+// clang-format off
+#define RFC_SLOT(member) \
+    Slot{#member, [](const RfcLibrary& table) { return reinterpret_cast<LibraryProcedure>(table.member); }}
+
+const Slot slots[] = {
+    RFC_SLOT(RfcEnvironment), RFC_SLOT(RfcOpenEx),  RFC_SLOT(RfcOpen),      RFC_SLOT(RfcInstallStructure),
+    RFC_SLOT(RfcCall),        RFC_SLOT(RfcReceive), RFC_SLOT(RfcLastError), RFC_SLOT(RfcClose),
+    RFC_SLOT(ItCreate),       RFC_SLOT(ItFill),     RFC_SLOT(ItGetLine),    RFC_SLOT(ItDelete)};
+// clang-format on
+
+// Stands for a library that exports every name but `without`, each at an
+// address of its own.
+struct FakeExports {
+    std::map<std::string, char> marks;
+    std::string without;
+    LibraryProcedure operator()(const char* name) {
+        if (name == without) return nullptr;
+        return reinterpret_cast<LibraryProcedure>(&marks[name]);
+    }
+};
+
+}  // namespace
+
+TEST(RfcLoader, EveryOperationIsTakenByItsOwnName) {
+    FakeExports exports;
+    RfcLibrary library{};
+    EXPECT_EQ(take_rfc_operations(library, std::ref(exports)), std::nullopt);
+    EXPECT_EQ(exports.marks.size(), 12u);
+    for (const Slot& slot : slots)
+        EXPECT_EQ(slot.of(library), reinterpret_cast<LibraryProcedure>(&exports.marks[slot.name])) << slot.name;
+}
+
+TEST(RfcLoader, AMissingOperationIsNamed) {
+    for (const Slot& missing : slots) {
+        FakeExports exports;
+        exports.without = missing.name;
+        RfcLibrary library{};
+        EXPECT_EQ(take_rfc_operations(library, std::ref(exports)), std::string(missing.name));
+    }
+    // Of several missing, the first in the table's order.
+    RfcLibrary library{};
+    EXPECT_EQ(take_rfc_operations(library,
+                                  [&library](const char* name) -> LibraryProcedure {
+                                      return std::string(name) == "RfcClose"
+                                                 ? reinterpret_cast<LibraryProcedure>(&library)
+                                                 : nullptr;
+                                  }),
+              std::string("RfcEnvironment"));
+}
+
+TEST(RfcLoader, FailureMessages) {
+    const std::vector<std::string> both = {"C:\\PRTG\\Custom Sensors\\EXEXML\\", "C:\\windows\\system32\\"};
+    const struct {
+        RfcLibraryFailure failure;
+        const char* message;
+    } cases[] = {
+        {{RfcLibraryProblem::notFound, "librfc32.dll", both, "32-bit Windows library", "", ""},
+         "Error 1050: librfc32.dll not found in C:\\PRTG\\Custom Sensors\\EXEXML\\ or C:\\windows\\system32\\ !"},
+        {{RfcLibraryProblem::notFound, "librfc32.so", {"/opt/wickerby/"}, "64-bit shared library", "", ""},
+         "Error 1050: librfc32.so not found in /opt/wickerby/ !"},
+        {{RfcLibraryProblem::notFound, "librfc32.so", {}, "64-bit shared library", "", ""},
+         "Error 1050: librfc32.so not found !"},
+        {{RfcLibraryProblem::wrongFormat, "librfc32.dll", {both[0]}, "32-bit Windows library", "", ""},
+         "Error 1051: C:\\PRTG\\Custom Sensors\\EXEXML\\librfc32.dll is not a 32-bit Windows library !"},
+        {{RfcLibraryProblem::wrongFormat, "librfc32.dll", both, "32-bit Windows library", "", ""},
+         "Error 1051: C:\\windows\\system32\\librfc32.dll is not a 32-bit Windows library !"},
+        {{RfcLibraryProblem::operationMissing,
+          "librfc32.so",
+          {"/opt/wickerby/"},
+          "64-bit shared library",
+          "RfcOpenEx",
+          ""},
+         "Error 1052: Function RfcOpenEx missing in /opt/wickerby/librfc32.so !"},
+        {{RfcLibraryProblem::notLoaded,
+          "librfc32.dll",
+          {both[0]},
+          "32-bit Windows library",
+          "",
+          "The specified module could not be found. (error 126)"},
+         "Error 1053: C:\\PRTG\\Custom Sensors\\EXEXML\\librfc32.dll not loaded: The specified module could not be "
+         "found. (error 126) !"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(rfc_library_failure_message(c.failure), c.message);
+}
+
+// The build puts the simulator's librfc32 beside the test program.
+TEST(RfcLoader, LoadsFromTheFirstDirectoryThatHoldsTheLibrary) {
+    const std::string nowhere = executable_directory() + "no-such-folder" + executable_directory().back();
+    const std::optional<RfcLibraryFailure> failure = load_rfc_library_from({"", nowhere});
+    ASSERT_TRUE(failure.has_value());
+    EXPECT_EQ(failure->problem, RfcLibraryProblem::notFound);
+    EXPECT_EQ(failure->fileName, library_file_name("librfc32"));
+    EXPECT_EQ(failure->directories, std::vector<std::string>{nowhere});
+    EXPECT_EQ(failure->wantedKind, loadable_library_kind());
+
+    const std::optional<RfcLibraryFailure> loaded = load_rfc_library_from({nowhere, executable_directory()});
+    ASSERT_FALSE(loaded.has_value()) << rfc_library_failure_message(*loaded);
+    for (const Slot& slot : slots) EXPECT_NE(slot.of(rfc_operations()), nullptr) << slot.name;
+    // The process's table reaches the simulator.
+    const TableHandle table = rfc_operations().ItCreate("REQUEST_QUEUES", 80, 0, 0);
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(rfc_operations().ItFill(table), 0u);
+    EXPECT_EQ(rfc_operations().ItDelete(table), 0);
+}
