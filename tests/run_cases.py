@@ -195,8 +195,17 @@ class Native:
         env = {"WICKERBY_DRIVES": str(drives), "RFCSIM_LOG": str(scratch / "rfc.log")}
         return work, env, scratch / "rfc.log", []
 
-    def command(self, program):
-        return [str(self.bin_dir / program)]
+    library_file = "librfc32.so"
+    program_suffix = ""
+
+    def program_directory(self, scratch):
+        """Where a case with a library file runs the program, and how the program names it."""
+        directory = scratch / "bin"
+        directory.mkdir()
+        return directory, str(directory.resolve()) + "/"
+
+    def command(self, program, directory=None):
+        return [str((directory or self.bin_dir) / program)]
 
     def expected_output(self, data):
         return data
@@ -267,8 +276,16 @@ class Win32:
         env = dict(self.base_env, RFCSIM_LOG="C:\\wickerby-case\\rfc.log")
         return work, env, base / "rfc.log", created
 
-    def command(self, program):
-        return self.wine + [str(self.bin_dir / (program + ".exe"))]
+    library_file = "librfc32.dll"
+    program_suffix = ".exe"
+
+    def program_directory(self, scratch):
+        directory = self.prefix / "drive_c" / "wickerby-case" / "bin"
+        directory.mkdir()
+        return directory, "C:\\wickerby-case\\bin\\"
+
+    def command(self, program, directory=None):
+        return self.wine + [str((directory or self.bin_dir) / (program + ".exe"))]
 
     def expected_output(self, data):
         return data.replace(b"\n", b"\r\n")
@@ -315,9 +332,10 @@ def run_case(case, target):
                 key, _, value = line.partition("=")
                 env[key] = value
             program = (read_lines(case / "program") or ["wickerby"])[0]
+            directory, directory_name = place_program(case, target, program, scratch)
             stdin = (case / "stdin").read_bytes() if (case / "stdin").exists() else b""
             try:
-                result = subprocess.run(target.command(program) + arguments(case), cwd=work,
+                result = subprocess.run(target.command(program, directory) + arguments(case), cwd=work,
                                         env=dict(os.environ, **env), input=stdin, capture_output=True,
                                         timeout=60)
             except subprocess.TimeoutExpired:
@@ -325,7 +343,10 @@ def run_case(case, target):
             expected_exit = int((read_lines(case / "exit") or ["0"])[0])
             if result.returncode != expected_exit:
                 failures.append(f"exit code {result.returncode}, expected {expected_exit}")
-            compare("stdout", target.expected_output((case / "stdout").read_bytes()), masked(result.stdout), failures)
+            expected = case / ("stdout." + target.name)
+            expected = (expected if expected.exists() else case / "stdout").read_bytes()
+            expected = expected.replace(b"@BIN@", directory_name.encode("latin-1"))
+            compare("stdout", target.expected_output(expected), masked(result.stdout), failures)
             check_xml(program, arguments(case), result.stdout, failures)
             if (case / "stderr").exists():
                 compare("stderr", (case / "stderr").read_bytes(), masked(result.stderr), failures)
@@ -333,6 +354,26 @@ def run_case(case, target):
         finally:
             remove_created(created)
     return failures
+
+
+def place_program(case, target, program, scratch):
+    """For a case with a library file: the program copied into a directory of its own,
+    with the RFC library it names beside it. (None, "") otherwise."""
+    kind = (read_lines(case / "library") or [""])[0]
+    if not kind:
+        return None, ""
+    directory, name = target.program_directory(scratch)
+    executable = program + target.program_suffix
+    shutil.copy2(target.bin_dir / executable, directory / executable)
+    library = directory / target.library_file
+    if kind == "text":
+        library.write_bytes(b"This is a text file, not a library.\n" * 4)
+    elif kind == "incomplete":
+        built = target.library_file.replace("librfc32", "librfcsim_incomplete")
+        shutil.copy2(target.bin_dir / built, library)
+    elif kind != "none":
+        raise ValueError(f"unknown library {kind}")
+    return directory, name
 
 
 def expected_after(case):
