@@ -199,8 +199,7 @@ static int path_file_exists(void) {
 
 /* --- the profile ---------------------------------------------------------- */
 
-enum { EXTCOMPANY, DESTINATION, CLIENT, USER, PASSWORD, LANGUAGE, MODE, HOSTNAME, SYSNR, GWHOST, GWSERVICE,
-       FIELDS };
+enum { EXTCOMPANY, DESTINATION, CLIENT, USER, PASSWORD, LANGUAGE, MODE, HOSTNAME, SYSNR, GWHOST, GWSERVICE, FIELDS };
 
 static const struct {
     const char* key;
@@ -314,8 +313,8 @@ static void add_line(struct totals* totals, const char* line) {
         char code[4];
         size_t total;
     } rows[] = {
-        {"NOW", offsetof(struct totals, noWork)}, {"DIA", offsetof(struct totals, dialog)},
-        {"BTC", offsetof(struct totals, batch)},  {"UPD", offsetof(struct totals, update)},
+        {"NOW", offsetof(struct totals, noWork)},  {"DIA", offsetof(struct totals, dialog)},
+        {"BTC", offsetof(struct totals, batch)},   {"UPD", offsetof(struct totals, update)},
         {"UP2", offsetof(struct totals, update2)}, {"ENQ", offsetof(struct totals, enQueue)},
         {"SPO", offsetof(struct totals, spool)},
     };
@@ -334,7 +333,7 @@ static void add_line(struct totals* totals, const char* line) {
 #define STEP __attribute__((noinline)) static
 
 struct run {
-    char optionText[512], optionString[512];  /* as typed, upper-cased */
+    char optionText[512], optionString[512]; /* as typed, upper-cased */
     char name[256];
     const char* profileName;
     char* contents;
@@ -446,8 +445,7 @@ static int keyword_value(const struct run* run, const char* keyword, char* value
     const char* at = strstr(run->optionString, keyword);
     if (!at) return 0;
     size_t i = (size_t)(at - run->optionString) + strlen(keyword), length = 0;
-    for (; run->optionString[i] && run->optionString[i] != ' ' && run->optionString[i] != ',' && length + 1 < size;
-         ++i)
+    for (; run->optionString[i] && run->optionString[i] != ' ' && run->optionString[i] != ',' && length + 1 < size; ++i)
         value[length++] = run->optionText[i];
     value[length] = '\0';
     return 1;
@@ -567,9 +565,8 @@ STEP void measure(struct run* run, RfcHandle handle) {
 /* The result document: the summary text and the eight channels. */
 STEP void build_document(struct run* run) {
     /* The label code: the last of the queue keywords found, in this order. */
-    static const char* const labels[][2] = {{"NOWORK", "NOW"}, {"DIALOG", "DIA"}, {"UPDATE", "UPD"},
-                                            {"ENQUEUE", "ENQ"}, {"BATCH", "BTC"}, {"SPOOL", "SPO"},
-                                            {"UPDATE2", "UP2"}};
+    static const char* const labels[][2] = {{"NOWORK", "NOW"}, {"DIALOG", "DIA"}, {"UPDATE", "UPD"}, {"ENQUEUE", "ENQ"},
+                                            {"BATCH", "BTC"},  {"SPOOL", "SPO"},  {"UPDATE2", "UP2"}};
     const char* label = NULL;
     for (size_t k = 0; k < sizeof labels / sizeof labels[0]; ++k)
         if (strstr(run->optionString, labels[k][0])) label = labels[k][1];

@@ -3,12 +3,12 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "fuzz_input.h"
-#include "queue_table.h"
 #include "command_line.h"
+#include "fuzz_input.h"
 #include "listing.h"
 #include "messages.h"
 #include "profile_search.h"
+#include "queue_table.h"
 #include "text_helpers.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {

@@ -5,9 +5,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "fuzz_input.h"
-#include "files.h"
 #include "command_line.h"
+#include "files.h"
+#include "fuzz_input.h"
 #include "listing.h"
 
 namespace {

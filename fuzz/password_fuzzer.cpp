@@ -26,7 +26,7 @@ void check_round_trip(const std::string& password, const std::string& stored) {
 
     ConnectionProfile profile;
     const std::optional<std::string> message = read_profile("Password...: " + stored + "\n", singleRunLineWidth,
-                                                PasswordFailureMode::EndRun, "PRD.P00", profile);
+                                                            PasswordFailureMode::EndRun, "PRD.P00", profile);
     require(!message, "a profile line with a stored password is accepted");
     require(profile.password == password, "a profile line gives back the password");
 }

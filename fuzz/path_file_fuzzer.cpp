@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "fuzz_input.h"
 #include "files.h"
+#include "fuzz_input.h"
 #include "profile_search.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "fuzz_input.h"
 #include "files.h"
+#include "fuzz_input.h"
 #include "password.h"
 #include "profile.h"
 
@@ -18,8 +18,7 @@ void read_and_validate(const std::string& contents, std::size_t lineWidth, Passw
     const std::optional<std::string> message = read_profile(contents, lineWidth, mode, profileName, profile);
     require(!message || message->rfind("Error 100", 0) == 0, "a bad stored password is an error message");
     require(profile.password.size() <= passwordMaxLength, "a descrambled password holds at most 20 characters");
-    for (const ProfileField& field : profileFields)
-        (void)profile_field_problem(field, profile.*(field.value));
+    for (const ProfileField& field : profileFields) (void)profile_field_problem(field, profile.*(field.value));
     const std::optional<std::string> problem = validate_profile(profile, profileName);
     require(!problem || problem->rfind("Error 100", 0) == 0, "a profile problem is an error message");
 }

@@ -5,8 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "fuzz_input.h"
 #include "document.h"
+#include "fuzz_input.h"
 #include "queue_table.h"
 #include "text_helpers.h"
 

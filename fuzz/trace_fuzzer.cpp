@@ -3,9 +3,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "fuzz_input.h"
 #include "document.h"
 #include "files.h"
+#include "fuzz_input.h"
 #include "trace_finding.h"
 
 namespace {

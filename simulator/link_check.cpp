@@ -15,8 +15,8 @@ int main() {
     };
     RfcEnvironmentRecord environment{nullptr, nullptr};
     RfcEnvironment(&environment);
-    RfcHandle (RFC_CALL* volatile open)(RfcConnectionOptions*) = RfcOpen;
-    RfcHandle (RFC_CALL* volatile openEx)(const char*, RfcExtendedError*) = RfcOpenEx;
+    RfcHandle(RFC_CALL* volatile open)(RfcConnectionOptions*) = RfcOpen;
+    RfcHandle(RFC_CALL* volatile openEx)(const char*, RfcExtendedError*) = RfcOpenEx;
     expect(open != nullptr && openEx != nullptr, "RfcOpen, RfcOpenEx");
 
     RfcTypeElement element{"THLINE", RFC_TYPE_CHAR, 80, 0, 0};

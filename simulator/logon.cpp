@@ -6,7 +6,9 @@ namespace rfcsim {
 
 namespace {
 
-bool is_blank(char c) { return c == ' ' || c == '\t'; }
+bool is_blank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 std::string_view trim(std::string_view text) {
     while (!text.empty() && is_blank(text.front())) text.remove_prefix(1);
@@ -59,8 +61,7 @@ bool ini_names_destination(std::string_view iniText, std::string_view destinatio
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         std::size_t equals = line.find('=');
         if (equals == std::string_view::npos) continue;
-        if (upper(trim(line.substr(0, equals))) == "DEST" && trim(line.substr(equals + 1)) == destination)
-            return true;
+        if (upper(trim(line.substr(0, equals))) == "DEST" && trim(line.substr(equals + 1)) == destination) return true;
     }
     return false;
 }

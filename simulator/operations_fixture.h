@@ -41,7 +41,9 @@ inline void write_file(const fs::path& path, const std::string& text) {
 
 inline std::string handlerCalls;
 
-inline void RFC_CALL record_handler_call(const char* operation) { handlerCalls += std::string(operation) + ";"; }
+inline void RFC_CALL record_handler_call(const char* operation) {
+    handlerCalls += std::string(operation) + ";";
+}
 
 class Operations : public testing::Test {
 protected:

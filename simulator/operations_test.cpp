@@ -187,9 +187,9 @@ TEST_F(Operations, LastErrorIsEmptyBeforeAnyFailureAndCutToItsFields) {
     EXPECT_STREQ(error.key, "");
     EXPECT_STREQ(error.internalStatus, "");
 
-    scenario("[system PRD]\nopen = refuse\nerror.key = " + std::string(40, 'K') + "\nerror.status = " +
-             std::string(200, 'S') + "\nerror.message = " + std::string(300, 'M') + "\nerror.internal = " +
-             std::string(128, 'I') + "\n");
+    scenario("[system PRD]\nopen = refuse\nerror.key = " + std::string(40, 'K') +
+             "\nerror.status = " + std::string(200, 'S') + "\nerror.message = " + std::string(300, 'M') +
+             "\nerror.internal = " + std::string(128, 'I') + "\n");
     open("PRD");
     error = last_error();
     EXPECT_EQ(std::string(error.key), std::string(32, 'K'));
@@ -201,7 +201,9 @@ TEST_F(Operations, LastErrorIsEmptyBeforeAnyFailureAndCutToItsFields) {
 // The waits asked for, in microseconds, instead of sleeping them.
 std::string waits;
 
-void record_wait(std::chrono::microseconds duration) { waits += std::to_string(duration.count()) + ";"; }
+void record_wait(std::chrono::microseconds duration) {
+    waits += std::to_string(duration.count()) + ";";
+}
 
 TEST_F(Operations, DelayedOperationsWaitOnTheirOwnSystemOnly) {
     scenario(std::string(prd) + "queue = DIA 1 1 1 1 1\ndelay = RfcOpen 120\ndelay = RfcCall 0.5\n"
@@ -221,7 +223,8 @@ TEST_F(Operations, DelayedOperationsWaitOnTheirOwnSystemOnly) {
     TableHandle table = nullptr;
     const Step steps[] = {
         {"RfcOpen PRD", [&] { return (prdHandle = open("PRD")) != 0; }, "120000000;"},
-        {"RfcOpenEx PRD", [&] { return RfcOpenEx("CLIENT=100 USER=MONITOR PASSWD=s3cret DEST=PRD", nullptr) != 0; }, ""},
+        {"RfcOpenEx PRD", [&] { return RfcOpenEx("CLIENT=100 USER=MONITOR PASSWD=s3cret DEST=PRD", nullptr) != 0; },
+         ""},
         {"RfcOpenEx QAS", [&] { return (qasHandle = RfcOpenEx("DEST=QAS", nullptr)) != 0; }, "250000;"},
         {"RfcOpen QAS", [&] { return open("QAS") != 0; }, ""},
         {"RfcOpen DEV (refused)", [&] { return open("DEV") == 0 && std::string(last_error().key) != ""; }, "3000000;"},

@@ -41,7 +41,9 @@ struct Table {
     std::vector<char> rows;
 };
 
-void sleep_waiter(std::chrono::microseconds duration) { std::this_thread::sleep_for(duration); }
+void sleep_waiter(std::chrono::microseconds duration) {
+    std::this_thread::sleep_for(duration);
+}
 
 struct State {
     Waiter waiter = sleep_waiter;
@@ -176,7 +178,9 @@ bool destination_configured(const std::string& destination) {
     return text && ini_names_destination(*text, destination);
 }
 
-std::string text_of(const char* text) { return text ? text : ""; }
+std::string text_of(const char* text) {
+    return text ? text : "";
+}
 
 // RfcReceive with 0 fills the internal table of the first descriptor.
 void fill_table(const RfcTableDescriptor* tables, const std::vector<std::string>& lines) {
@@ -190,9 +194,13 @@ void fill_table(const RfcTableDescriptor* tables, const std::vector<std::string>
 
 }  // namespace
 
-void reset_simulator() { state() = State{}; }
+void reset_simulator() {
+    state() = State{};
+}
 
-void set_waiter(Waiter waiter) { state().waiter = waiter ? waiter : sleep_waiter; }
+void set_waiter(Waiter waiter) {
+    state().waiter = waiter ? waiter : sleep_waiter;
+}
 
 }  // namespace rfcsim
 
@@ -211,8 +219,7 @@ RfcHandle RFC_CALL RfcOpen(RfcConnectionOptions* options) {
         destination = text_of(options->destination);
         logon = {text_of(options->client), text_of(options->user), text_of(options->password)};
     }
-    if (const SystemScenario* system = find_system(state().scenario, destination))
-        wait_for_system(system->delays.open);
+    if (const SystemScenario* system = find_system(state().scenario, destination)) wait_for_system(system->delays.open);
     Opening opening = open_system(destination, logon);
     log_call("RfcOpen " + describe_open_options(options) + " -> " + opening_text(opening));
     if (opening.aborts) call_handler("RfcOpen");

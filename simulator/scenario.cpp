@@ -14,7 +14,9 @@ constexpr std::size_t queueNumberCount = 5;
 constexpr std::size_t delaySecondsDigits = 9;
 constexpr std::size_t microsecondDigits = 6;
 
-bool is_blank(char c) { return c == ' ' || c == '\t'; }
+bool is_blank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 std::string_view trim_left(std::string_view text) {
     while (!text.empty() && is_blank(text.front())) text.remove_prefix(1);
@@ -26,7 +28,9 @@ std::string_view trim_right(std::string_view text) {
     return text;
 }
 
-std::string_view trim(std::string_view text) { return trim_right(trim_left(text)); }
+std::string_view trim(std::string_view text) {
+    return trim_right(trim_left(text));
+}
 
 std::vector<std::string_view> split_words(std::string_view text) {
     std::vector<std::string_view> words;
@@ -47,7 +51,9 @@ bool parse_number(std::string_view text, Number& number) {
     return error == std::errc() && end == text.data() + text.size();
 }
 
-std::string quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
+std::string quoted(std::string_view text) {
+    return "'" + std::string(text) + "'";
+}
 
 // ok | fail
 std::string parse_switch(std::string_view key, std::string_view value, bool& fails) {
@@ -220,8 +226,7 @@ std::string parse_line(std::string_view line, ParserState& state) {
     if (content.empty() || content.front() == '#' || content.front() == ';') return {};
     if (content.front() == '[') return open_section(content, state);
     std::size_t equals = content.find('=');
-    if (equals == std::string_view::npos)
-        return "expected 'key = value', [library] or [system NAME]";
+    if (equals == std::string_view::npos) return "expected 'key = value', [library] or [system NAME]";
     std::string_view key = trim(content.substr(0, equals));
     std::string_view value = trim(content.substr(equals + 1));
     if (key.empty()) return "no key before '='";
@@ -239,8 +244,7 @@ QueueLine format_queue_line(std::string_view value) {
     auto words = split_words(value);
     if (words.size() != 1 + queueNumberCount)
         return {{}, "queue needs NAME WAITINGS MAXQUE QUESIZE WRITES READS, got " + quoted(value)};
-    if (words[0].size() > queueNameWidth)
-        return {{}, "queue name " + quoted(words[0]) + " longer than 13 characters"};
+    if (words[0].size() > queueNameWidth) return {{}, "queue name " + quoted(words[0]) + " longer than 13 characters"};
     std::string line(words[0]);
     line.resize(queueNameWidth, ' ');
     for (std::size_t i = 1; i <= queueNumberCount; ++i) {

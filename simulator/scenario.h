@@ -20,8 +20,8 @@ constexpr std::size_t tableLineWidth = 80;
 struct LibrarySwitches {
     bool installStructureFails = false;
     bool createTableFails = false;
-    bool getLineFails = false;      // every line
-    uint32_t getLineFailsAt = 0;    // only this line (from 1); 0: none
+    bool getLineFails = false;    // every line
+    uint32_t getLineFailsAt = 0;  // only this line (from 1); 0: none
     bool deleteTableFails = false;
 };
 
@@ -47,13 +47,13 @@ struct Delays {
 struct SystemScenario {
     std::string name;
     OpenOutcome open = OpenOutcome::accept;
-    std::optional<std::string> client;     // logon checks: given or not
+    std::optional<std::string> client;  // logon checks: given or not
     std::optional<std::string> user;
     std::optional<std::string> password;
     CallOutcome call;
     CallOutcome receive;
     std::string exception = "RFC_EXCEPTION";
-    std::vector<std::string> lines;        // table lines, 80 characters each
+    std::vector<std::string> lines;  // table lines, 80 characters each
     std::optional<std::string> errorKey;
     std::optional<std::string> errorStatus;
     std::optional<std::string> errorMessage;

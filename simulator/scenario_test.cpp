@@ -39,7 +39,9 @@ Scenario parsed_ok(std::string_view text) {
 }
 
 // The first system by value: a reference into a temporary would dangle.
-SystemScenario first_system(std::string_view text) { return parsed_ok(text).systems.at(0); }
+SystemScenario first_system(std::string_view text) {
+    return parsed_ok(text).systems.at(0);
+}
 
 std::string padded(std::string text) {
     text.resize(tableLineWidth, ' ');
@@ -115,8 +117,8 @@ TEST(Scenario, RepeatedSectionGoesOnWithTheEarlierOne) {
 
 TEST(Scenario, RepeatedKeysKeepTheLastValueOrAccumulateWhereRepeatable) {
     SystemScenario system = first_system("[system PRD]\nuser = A\nuser = B\ncall = abort\ncall = 4\n"
-                                             "queue = DIA 1 1 1 1 1\nline = |X|\nqueue = UPD 2 2 2 2 2\n"
-                                             "trace = one\ntrace = two\n");
+                                         "queue = DIA 1 1 1 1 1\nline = |X|\nqueue = UPD 2 2 2 2 2\n"
+                                         "trace = one\ntrace = two\n");
     EXPECT_EQ(system.user, "B");
     EXPECT_FALSE(system.call.aborts);
     EXPECT_EQ(system.call.code, 4);
@@ -130,10 +132,9 @@ TEST(Scenario, RepeatedKeysKeepTheLastValueOrAccumulateWhereRepeatable) {
 TEST(Scenario, QueueLineLayoutIsByteExact) {
     QueueLine queue = format_queue_line("DIA 0 2000 2000 51234 51234");
     ASSERT_EQ(queue.error, "");
-    EXPECT_EQ(queue.line,
-              "DIA          "
-              "          0        2000        2000       51234       51234"
-              "        ");
+    EXPECT_EQ(queue.line, "DIA          "
+                          "          0        2000        2000       51234       51234"
+                          "        ");
     EXPECT_EQ(queue.line.size(), 80u);
     EXPECT_EQ(queue.line.substr(13, 11), "          0");  // columns 14-24
     EXPECT_EQ(queue.line[71], '4');                       // the last number ends in column 72
@@ -182,8 +183,7 @@ TEST(Scenario, CommentsAreWholeLinesOnly) {
 }
 
 TEST(Scenario, BlanksAroundKeyAndValue) {
-    SystemScenario system =
-        first_system("[system PRD]\n   user   =   MONITOR   \npassword=s3 cret\t\nclient =\n");
+    SystemScenario system = first_system("[system PRD]\n   user   =   MONITOR   \npassword=s3 cret\t\nclient =\n");
     EXPECT_EQ(system.user, "MONITOR");
     EXPECT_EQ(system.password, "s3 cret");
     EXPECT_EQ(system.client, "");
@@ -232,8 +232,7 @@ TEST_P(ScenarioDelay, EachOperationKeepsItsOwnDelay) {
 
 INSTANTIATE_TEST_SUITE_P(
     Seconds, ScenarioDelay,
-    testing::Values(DelayCase{"", 0, 0, 0, 0},
-                    DelayCase{"delay = RfcOpen 120\n", 120000000, 0, 0, 0},
+    testing::Values(DelayCase{"", 0, 0, 0, 0}, DelayCase{"delay = RfcOpen 120\n", 120000000, 0, 0, 0},
                     DelayCase{"delay = RfcOpenEx 0.5\n", 0, 500000, 0, 0},
                     DelayCase{"delay = RfcCall 0.01\n", 0, 0, 10000, 0},
                     DelayCase{"delay = RfcReceive 0\n", 0, 0, 0, 0},
@@ -309,8 +308,8 @@ TEST_P(MalformedDelaySeconds, IsAMalformedLine) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, MalformedDelaySeconds,
-                         testing::Values("-1", "-0.5", "+1", "x", "1s", ".5", "5.", "1.2.3", "0,5", "1e3",
-                                         "0x10", "1000000000", "inf"));
+                         testing::Values("-1", "-0.5", "+1", "x", "1s", ".5", "5.", "1.2.3", "0,5", "1e3", "0x10",
+                                         "1000000000", "inf"));
 
 TEST(Scenario, LineTextLongerThanATableLineIsMalformed) {
     ParsedScenario parsed = parse_scenario("[system PRD]\nline = |" + std::string(81, 'x') + "|\n");

@@ -15,13 +15,16 @@ std::string gateway_record(const RfcGatewayRecord& record) {
 
 }  // namespace
 
-std::string log_text(const char* text) { return text ? "[" + std::string(text) + "]" : "none"; }
+std::string log_text(const char* text) {
+    return text ? "[" + std::string(text) + "]" : "none";
+}
 
 std::string describe_open_options(const RfcConnectionOptions* options) {
     if (!options) return "options=none";
     std::string text = "destination=" + log_text(options->destination) + " mode=" + std::to_string(options->mode);
     if (!options->connectionData) text += " data=none";
-    else if (options->mode == RFC_MODE_R2) text += gateway_record(*static_cast<RfcGatewayRecord*>(options->connectionData));
+    else if (options->mode == RFC_MODE_R2)
+        text += gateway_record(*static_cast<RfcGatewayRecord*>(options->connectionData));
     else text += r3_record(*static_cast<RfcR3ConnectionRecord*>(options->connectionData));
     return text + " client=" + log_text(options->client) + " user=" + log_text(options->user) +
            " password=" + log_text(options->password) + " language=" + log_text(options->language) +

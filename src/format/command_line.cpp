@@ -10,8 +10,8 @@ unsigned deadline_seconds(const std::string& optionString) {
     const std::string keyword = ",TIMEOUT=";
     const std::size_t at = optionString.find(keyword);
     if (at == std::string::npos) return defaultDeadlineSeconds;
-    const int32_t seconds =
-        c_integer(keyword_value(optionString, optionString, at + keyword.size(), std::string::npos), NumberOverflow::Clamp);
+    const int32_t seconds = c_integer(keyword_value(optionString, optionString, at + keyword.size(), std::string::npos),
+                                      NumberOverflow::Clamp);
     return seconds > 0 ? static_cast<unsigned>(seconds) : defaultDeadlineSeconds;
 }
 
@@ -30,8 +30,7 @@ std::optional<Invocation> parse_command_line(const std::vector<std::string>& arg
     const std::size_t item = invocation.optionString.find(itemKeyword);
     if (item != std::string::npos) {
         invocation.itemMode = true;
-        invocation.itemId =
-            item_value(invocation.optionString, invocation.optionText, item + itemKeyword.size());
+        invocation.itemId = item_value(invocation.optionString, invocation.optionText, item + itemKeyword.size());
         invocation.profileName = "Pendrake.Prf";
     }
     invocation.consoleReport = invocation.optionString.find_first_of("#$%") != std::string::npos;

@@ -14,13 +14,13 @@ inline constexpr unsigned defaultDeadlineSeconds = 50;
 
 // What PRTG asked for, as the command line says it; read once at start-up.
 struct Invocation {
-    std::string profileName;     // the first argument, or "Pendrake.Prf" with ITEM=
-    std::string optionText;      // the second and third argument, as typed
-    std::string optionString;    // the same, upper-cased; keywords are looked for here
-    std::string secondArgument;  // as typed, named by Error 1030
-    bool itemMode = false;       // ITEM= was given: a run over the profile list
-    std::string itemId;          // the value of ITEM=
-    bool consoleReport = false;  // '#', '$' or '%' in the option string
+    std::string profileName;                            // the first argument, or "Pendrake.Prf" with ITEM=
+    std::string optionText;                             // the second and third argument, as typed
+    std::string optionString;                           // the same, upper-cased; keywords are looked for here
+    std::string secondArgument;                         // as typed, named by Error 1030
+    bool itemMode = false;                              // ITEM= was given: a run over the profile list
+    std::string itemId;                                 // the value of ITEM=
+    bool consoleReport = false;                         // '#', '$' or '%' in the option string
     unsigned deadlineSeconds = defaultDeadlineSeconds;  // ",TIMEOUT=" seconds
 };
 

@@ -64,7 +64,7 @@ TEST(CommandLine, ConsoleReportCharacters) {
 
 TEST(CommandLine, DeadlineFromTheTimeoutEntry) {
     const std::pair<const char*, unsigned> cases[] = {
-        {"", 50},         {"DIALOG,TIMEOUT=20", 20}, {",timeout=7 #", 7}, {",TIMEOUT=5,HOST=x", 5},
+        {"", 50},          {"DIALOG,TIMEOUT=20", 20}, {",timeout=7 #", 7}, {",TIMEOUT=5,HOST=x", 5},
         {",TIMEOUT=", 50}, {",TIMEOUT=0", 50},        {",TIMEOUT=-3", 50}, {"TIMEOUT=9", 50},
     };
     for (const auto& [option, seconds] : cases) EXPECT_EQ(parsed({"PRD", option}).deadlineSeconds, seconds) << option;
@@ -81,13 +81,20 @@ TEST(ProfileName, Completion) {
         bool listing;
     };
     const Case cases[] = {
-        {"PRD", "PRD.P00", false},          {"prd", "prd.P00", false},
-        {"PRD.P01", "PRD.P01", false},      {"PRD.TXT", "PRD.TXT", false},
-        {"A.B", "A.B.P00", false},          {"", ".P00", false},
-        {"global", "SAP Pendrake.Gbl", true}, {"GLOBAL", "SAP Pendrake.Gbl", true},
-        {"Global.p00", "SAP Pendrake.Gbl", true}, {"GLOBALX", "GLOBALX.P00", false},
-        {"GLOBAL.P01", "GLOBAL.P01", false}, {"C:\\Sensors\\GLOBAL", "SAP Pendrake.Gbl", true},
-        {"C:\\Sensors\\PRD", "PRD.P00", false}, {"\\PRD", "\\PRD.P00", false},
+        {"PRD", "PRD.P00", false},
+        {"prd", "prd.P00", false},
+        {"PRD.P01", "PRD.P01", false},
+        {"PRD.TXT", "PRD.TXT", false},
+        {"A.B", "A.B.P00", false},
+        {"", ".P00", false},
+        {"global", "SAP Pendrake.Gbl", true},
+        {"GLOBAL", "SAP Pendrake.Gbl", true},
+        {"Global.p00", "SAP Pendrake.Gbl", true},
+        {"GLOBALX", "GLOBALX.P00", false},
+        {"GLOBAL.P01", "GLOBAL.P01", false},
+        {"C:\\Sensors\\GLOBAL", "SAP Pendrake.Gbl", true},
+        {"C:\\Sensors\\PRD", "PRD.P00", false},
+        {"\\PRD", "\\PRD.P00", false},
         {"Pendrake.Prf", "Pendrake.Prf", false},
     };
     for (const Case& c : cases) {

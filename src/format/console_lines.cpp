@@ -19,8 +19,7 @@ std::string option_display_text(const std::string& optionText) {
     return text.substr(0, text.find(" @"));
 }
 
-std::string system_line(const std::string& timeText, const std::string& profileName,
-                        const ConnectionProfile& profile) {
+std::string system_line(const std::string& timeText, const std::string& profileName, const ConnectionProfile& profile) {
     return "* " + timeText + " " + profileName + ", " + profile.hostname + ", " + profile.destination + ", " +
            profile.sysnr + ", " + profile.client;
 }

@@ -18,8 +18,7 @@ std::string parameter_text(const std::string& optionText);
 std::string option_display_text(const std::string& optionText);
 
 // "* hh:mm:ss NAME, HOST, DESTINATION, SYSNR, CLIENT"
-std::string system_line(const std::string& timeText, const std::string& profileName,
-                        const ConnectionProfile& profile);
+std::string system_line(const std::string& timeText, const std::string& profileName, const ConnectionProfile& profile);
 
 // "\n* hh:mm:ss SAP Wickerby now processed...\n", the last line of a run.
 std::string processed_line(const std::string& timeText);

@@ -83,6 +83,5 @@ std::string group_thousands(const std::string& digits) {
     const std::size_t length = digits.size();
     if (length <= 3) return digits;
     if (length <= 6) return digits.substr(0, length - 3) + "." + digits.substr(length - 3);
-    return digits.substr(0, length - 6) + "." + digits.substr(length - 6, 3) + "." +
-           digits.substr(length - 3);
+    return digits.substr(0, length - 6) + "." + digits.substr(length - 6, 3) + "." + digits.substr(length - 3);
 }

@@ -43,8 +43,14 @@ TEST(Document, InsertedTextsAreEscapedOnce) {
 
 TEST(Document, GroupThousands) {
     const std::pair<const char*, const char*> cases[] = {
-        {"", ""},           {"0", "0"},           {"999", "999"},           {"1000", "1.000"},
-        {"123456", "123.456"}, {"999999", "999.999"}, {"1000000", "1.000.000"}, {"4294967295", "4294.967.295"},
+        {"", ""},
+        {"0", "0"},
+        {"999", "999"},
+        {"1000", "1.000"},
+        {"123456", "123.456"},
+        {"999999", "999.999"},
+        {"1000000", "1.000.000"},
+        {"4294967295", "4294.967.295"},
     };
     for (const auto& [digits, grouped] : cases) EXPECT_EQ(group_thousands(digits), grouped) << digits;
 }

@@ -89,10 +89,8 @@ ServerListing take_global_listing(const std::string& contents, const Invocation&
     const std::string& text = listing.allocationText;
     std::size_t item = text.find(itemKeyword);
     if (item != std::string::npos) listing.itemId = item_value(text, text, item + itemKeyword.size());
-    if (!listing.allocationFound)
-        listing.endingMessage = global_sensor_missing_message(invocation.secondArgument);
-    else
-        listing.endingMessage = final_check(listing);
+    if (!listing.allocationFound) listing.endingMessage = global_sensor_missing_message(invocation.secondArgument);
+    else listing.endingMessage = final_check(listing);
     return listing;
 }
 

@@ -30,7 +30,7 @@ struct ServerListing {
     // text, otherwise the command line's.
     std::string optionText;
     bool allocationFound = false;
-    std::string allocationText;  // the first allocation line from column 20, case as in the file
+    std::string allocationText;                // the first allocation line from column 20, case as in the file
     std::optional<std::string> endingMessage;  // the message the run ends with, if any
 };
 

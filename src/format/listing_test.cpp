@@ -152,10 +152,9 @@ struct ProfileListCase {
 };
 
 TEST(ListingTest, ProfileListTakesEveryExactServerMarker) {
-    const std::string mixed =
-        "# Gsng: KEY1      : A.P00#\n# GSNG: KEY1      : B.P00#\n# gsng: KEY1      : C.P00#\n"
-        "# Gsng:  KEY2     : D.P00#\n# GsngX KEY2      : E.P00#\n# GSNX: KEY1      : Item=X\n"
-        "# Gsng: KEY3      : F.P00#\n";
+    const std::string mixed = "# Gsng: KEY1      : A.P00#\n# GSNG: KEY1      : B.P00#\n# gsng: KEY1      : C.P00#\n"
+                              "# Gsng:  KEY2     : D.P00#\n# GsngX KEY2      : E.P00#\n# GSNX: KEY1      : Item=X\n"
+                              "# Gsng: KEY3      : F.P00#\n";
     const std::string names250 = std::string(250, 'n');
     const ProfileListCase cases[] = {
         {"exact marker, any key", mixed, "Requests Dialog", "A.P00#D.P00#F.P00#", "(none)"},
@@ -186,7 +185,8 @@ TEST(ListingTest, MissingListingMessageNamesTheProfile) {
 
 TEST(ListingTest, EachListingFileHasItsOwnRules) {
     const std::string contents = "# Gsng: SENSOR01  : A.P00#\n# GSNG: sensor01  : B.P00#\n# GSNX: SENSOR01  : "
-                                 "Item=Requests:Batch," + tag + "\n";
+                                 "Item=Requests:Batch," +
+                                 tag + "\n";
     Invocation invocation;
     invocation.optionString = "SENSOR01";
     invocation.itemId = "Requests Dialog";

@@ -70,7 +70,8 @@ inline std::string global_sensor_missing_message(const std::string& secondArgume
 // The run's own deadline passed: a system that does not answer, named with
 // the library operation the run waits in; or, outside any operation, the
 // run itself.
-inline std::string system_hangs_message(const std::string& destination, unsigned seconds, const std::string& operation) {
+inline std::string system_hangs_message(const std::string& destination, unsigned seconds,
+                                        const std::string& operation) {
     return "Error 1040: " + destination + " did not answer within " + std::to_string(seconds) + " s (waiting in " +
            operation + ") !";
 }

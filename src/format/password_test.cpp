@@ -85,8 +85,13 @@ TEST(Password, BadFormIsTheLengthOrTheHeader) {
     std::string headerNotDigit = good;
     headerNotDigit[2] = static_cast<char>(headerNotDigit[2] ^ 0x40);
     const std::string badForms[] = {
-        "x", good.substr(0, 23), good + " ", good + good, headerNotDigit,
-        std::string(24, '\0'), std::string(24, '\xff'),
+        "x",
+        good.substr(0, 23),
+        good + " ",
+        good + good,
+        headerNotDigit,
+        std::string(24, '\0'),
+        std::string(24, '\xff'),
     };
     for (const std::string& stored : badForms)
         EXPECT_EQ(descramble_password(stored).result, DescrambleResult::BadForm) << stored;

@@ -35,9 +35,8 @@ bool take_password(const std::string& value, PasswordFailureMode mode, const std
 
 }  // namespace
 
-std::optional<std::string> read_profile(const std::string& contents, std::size_t lineWidth,
-                                        PasswordFailureMode mode, const std::string& profileName,
-                                        ConnectionProfile& profile) {
+std::optional<std::string> read_profile(const std::string& contents, std::size_t lineWidth, PasswordFailureMode mode,
+                                        const std::string& profileName, ConnectionProfile& profile) {
     std::optional<std::string> passwordMessage;
     TextPieces pieces{contents};
     std::string piece;
@@ -83,7 +82,6 @@ std::optional<std::string> validate_profile(const ConnectionProfile& profile, co
     if (profile.user.empty()) return username_missing_message(profileName);
     if (profile.password.empty()) return password_missing_message(profileName);
     for (const ProfileField& field : profileFields)
-        if (profile_field_problem(field, profile.*(field.value)))
-            return invalid_parameters_message(profileName);
+        if (profile_field_problem(field, profile.*(field.value))) return invalid_parameters_message(profileName);
     return std::nullopt;
 }

@@ -29,7 +29,7 @@ struct ProfileField {
     const char* name;
     std::size_t minLength;
     std::size_t maxLength;
-    std::string ConnectionProfile::* value;
+    std::string ConnectionProfile::*value;
 };
 
 // In the order in which the checks take them and a profile lists them.
@@ -65,9 +65,8 @@ enum class PasswordFailureMode { EndRun, MarkSystem };
 // fields not named in the file keep their values. Returns the message of the
 // first bad stored password, if there is one; with EndRun the reading stops
 // there.
-std::optional<std::string> read_profile(const std::string& contents, std::size_t lineWidth,
-                                        PasswordFailureMode mode, const std::string& profileName,
-                                        ConnectionProfile& profile);
+std::optional<std::string> read_profile(const std::string& contents, std::size_t lineWidth, PasswordFailureMode mode,
+                                        const std::string& profileName, ConnectionProfile& profile);
 
 // What is wrong with a field's value ("shorter than 3 characters", "longer
 // than 11 characters"), or nothing when its length is right.

@@ -27,8 +27,8 @@ TEST(PathFile, LastDirectoryLineCounts) {
 }
 
 TEST(ProfileSearch, BelowThePathFileDirectory) {
-    ProfileSearch install = search_among(
-        {"D:\\Tools\\PRTG Network Monitor\\Custom Sensors\\ExeXml\\PRD.P00"}, "x\nD:\\Tools\n");
+    ProfileSearch install =
+        search_among({"D:\\Tools\\PRTG Network Monitor\\Custom Sensors\\ExeXml\\PRD.P00"}, "x\nD:\\Tools\n");
     EXPECT_TRUE(install.found);
     EXPECT_EQ(install.sensorDirectory, "D:\\Tools\\PRTG Network Monitor\\Custom Sensors\\ExeXml\\");
 

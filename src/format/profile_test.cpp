@@ -10,20 +10,22 @@ namespace {
 const std::string storedSecret = "?287tamr]JyI`d5gY)xU&bf`";
 const std::string storedPassword = "6291W7(1}v>Cj)I}S]b;ga!d";
 const std::string badForm = storedSecret + " ";
-const std::string failedCheck = "?793Glka/>ogzKCgz}1,\x7f" "eaw";
+const std::string failedCheck = "?793Glka/>ogzKCgz}1,\x7f"
+                                "eaw";
 
-const std::string validFile =
-    "Extcompany.: Wickerby\n"
-    "Destination: PRD\n"
-    "Client.....: 100\n"
-    "User.......: monitor\n"
-    "Password...: " + storedSecret + "\n"
-    "Language...: E\n"
-    "Mode.......: R/3\n"
-    "Hostname...: sapprd01\n"
-    "Sysnr......: 00\n"
-    "Gwhost.....: sapprd01\n"
-    "Gwservice..: sapgw00\n";
+const std::string validFile = "Extcompany.: Wickerby\n"
+                              "Destination: PRD\n"
+                              "Client.....: 100\n"
+                              "User.......: monitor\n"
+                              "Password...: " +
+                              storedSecret +
+                              "\n"
+                              "Language...: E\n"
+                              "Mode.......: R/3\n"
+                              "Hostname...: sapprd01\n"
+                              "Sysnr......: 00\n"
+                              "Gwhost.....: sapprd01\n"
+                              "Gwservice..: sapgw00\n";
 
 ConnectionProfile read(const std::string& contents, std::size_t width = singleRunLineWidth) {
     ConnectionProfile profile;
@@ -52,17 +54,17 @@ TEST(ReadProfile, KeysAndValues) {
         std::string contents;
         std::string client;
     } cases[] = {
-        {"Client.....: 100 \n", "100 "},             // no trimming
-        {"Client.....:  100\n", " 100"},             // only the 13th character is skipped
-        {"Client.....:x100\n", "100"},               // whatever stands in column 13
-        {"client.....: 100\n", "keep"},              // keys are case-sensitive
-        {"Client....: 100\n", "keep"},               // and exactly 12 characters
-        {" Client.....: 100\n", "keep"},             // starting in column 1
-        {"Client.....:\n", ""},                      // empties the field
-        {"Client.....: \n", ""},                     // 13 characters: still empty
-        {"Client.....: 100\r", "100"},               // a carriage return ending the file
+        {"Client.....: 100 \n", "100 "},                // no trimming
+        {"Client.....:  100\n", " 100"},                // only the 13th character is skipped
+        {"Client.....:x100\n", "100"},                  // whatever stands in column 13
+        {"client.....: 100\n", "keep"},                 // keys are case-sensitive
+        {"Client....: 100\n", "keep"},                  // and exactly 12 characters
+        {" Client.....: 100\n", "keep"},                // starting in column 1
+        {"Client.....:\n", ""},                         // empties the field
+        {"Client.....: \n", ""},                        // 13 characters: still empty
+        {"Client.....: 100\r", "100"},                  // a carriage return ending the file
         {"Client.....: 100\nClient.....: 200", "200"},  // last line wins, no final line feed
-        {"Client.....: a\rb\n", "a\rb"},             // an inner carriage return stays
+        {"Client.....: a\rb\n", "a\rb"},                // an inner carriage return stays
     };
     for (const auto& c : cases) {
         ConnectionProfile profile;
@@ -115,8 +117,8 @@ TEST(ReadProfile, BadPasswordEndsTheSingleRunAtOnce) {
     for (const auto& c : cases) {
         ConnectionProfile profile;
         const std::optional<std::string> message =
-            read_profile("User.......: a\nPassword...: " + c.stored + "\nClient.....: 100\n" + "Password...: " +
-                             storedSecret + "\n",
+            read_profile("User.......: a\nPassword...: " + c.stored + "\nClient.....: 100\n" +
+                             "Password...: " + storedSecret + "\n",
                          singleRunLineWidth, PasswordFailureMode::EndRun, "PRD.P00", profile);
         EXPECT_EQ(message, c.message);
         EXPECT_EQ(profile.user, "A");
@@ -129,9 +131,9 @@ TEST(ReadProfile, BadPasswordMarksTheSystemAndReadingGoesOn) {
     for (const std::string& stored : {badForm, failedCheck, std::string("x")}) {
         ConnectionProfile profile;
         profile.password = "previous";
-        const std::optional<std::string> message = read_profile(
-            "Password...: " + stored + "\nClient.....: 100\n", listingRunLineWidth, PasswordFailureMode::MarkSystem,
-            "PRD.P00", profile);
+        const std::optional<std::string> message =
+            read_profile("Password...: " + stored + "\nClient.....: 100\n", listingRunLineWidth,
+                         PasswordFailureMode::MarkSystem, "PRD.P00", profile);
         EXPECT_TRUE(message.has_value()) << "the system is marked failed";
         EXPECT_EQ(profile.password, "previous");
         EXPECT_EQ(profile.client, "100");
@@ -157,7 +159,7 @@ TEST(ValidateProfile, MissingUserAndPasswordComeFirst) {
 TEST(ValidateProfile, EveryFieldHasItsMinimumAndMaximum) {
     const std::string invalid = "Error 1003: Invalid Parameter(s) at PRD.P00 found...";
     const struct {
-        std::string ConnectionProfile::* field;
+        std::string ConnectionProfile::*field;
         std::size_t minimum;
         std::size_t maximum;
     } limits[] = {

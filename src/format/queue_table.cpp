@@ -73,9 +73,8 @@ QueueTotals sum_queue_lines(const std::vector<std::string>& lines) {
 
 std::string queue_label_code(const std::string& optionString) {
     // Tested in this order, the last keyword found wins.
-    static const char* const order[][2] = {{"NOWORK", "NOW"}, {"DIALOG", "DIA"}, {"UPDATE", "UPD"},
-                                           {"ENQUEUE", "ENQ"}, {"BATCH", "BTC"}, {"SPOOL", "SPO"},
-                                           {"UPDATE2", "UP2"}};
+    static const char* const order[][2] = {{"NOWORK", "NOW"}, {"DIALOG", "DIA"}, {"UPDATE", "UPD"}, {"ENQUEUE", "ENQ"},
+                                           {"BATCH", "BTC"},  {"SPOOL", "SPO"},  {"UPDATE2", "UP2"}};
     std::string code;
     for (const auto& keyword : order)
         if (optionString.find(keyword[0]) != std::string::npos) code = keyword[1];

@@ -31,9 +31,9 @@ TEST(Measurement, QueueCodesAndNormalization) {
     QueueTotals totals;
     add_queue_line(totals, queue_line("NOWORK", 0, 0, 0, 0, 2));
     add_queue_line(totals, queue_line("NOW", 0, 0, 0, 0, 3));
-    add_queue_line(totals, queue_line("U P 2", 0, 0, 0, 0, 7));   // blanks in the name are ignored
+    add_queue_line(totals, queue_line("U P 2", 0, 0, 0, 0, 7));  // blanks in the name are ignored
     add_queue_line(totals, queue_line("UPD", 0, 0, 0, 0, 11));
-    add_queue_line(totals, queue_line("dia", 0, 0, 0, 0, 13));    // codes are case-sensitive
+    add_queue_line(totals, queue_line("dia", 0, 0, 0, 0, 13));  // codes are case-sensitive
     add_queue_line(totals, queue_line("ENQUEUE", 0, 0, 0, 0, 17));
     add_queue_line(totals, queue_line("SPO", 0, 0, 0, 0, 19));
     add_queue_line(totals, queue_line("BTC", 1, 0, 0, 0, 23));
@@ -75,7 +75,7 @@ TEST(Measurement, UnusualLines) {
 
 TEST(Measurement, LabelCodeLastKeywordInOrderWins) {
     const std::pair<const char*, const char*> cases[] = {
-        {"", ""},          {"DIALOG", "DIA"},  {"DIALOG,BATCH", "BTC"}, {"BATCH,DIALOG", "BTC"},
+        {"", ""},           {"DIALOG", "DIA"}, {"DIALOG,BATCH", "BTC"}, {"BATCH,DIALOG", "BTC"},
         {"UPDATE2", "UP2"}, {"UPDATE", "UPD"}, {"SPOOL NOWORK", "SPO"}, {"ENQUEUE", "ENQ"},
         {"NOWORK", "NOW"},
     };
@@ -102,9 +102,9 @@ TEST(Measurement, DocumentGroupsTheFreeTextOnly) {
     EXPECT_NE(document.text.find("(PRD) Sys-Queue[BTC]: QueSize=1.024"), std::string::npos);
     std::vector<std::string> names;
     for (const QueueChannel& channel : queue_channels(totals)) names.push_back(channel.name);
-    const std::vector<std::string> order = {"Requests NoWork", "Requests Dialog", "Requests Batch",
+    const std::vector<std::string> order = {"Requests NoWork", "Requests Dialog",  "Requests Batch",
                                             "Requests Update", "Requests Update2", "Requests EnQueue",
-                                            "Requests Spool", "Requests Waiting"};
+                                            "Requests Spool",  "Requests Waiting"};
     EXPECT_EQ(names, order);
 }
 

@@ -36,10 +36,8 @@ void feed_trace(TraceFinder& finder, const char* data, std::size_t size) {
             finder.carriageReturn = false;
             if (c != '\n') add_character(finder, '\r');
         }
-        if (c == '\r')
-            finder.carriageReturn = true;
-        else
-            add_character(finder, c);
+        if (c == '\r') finder.carriageReturn = true;
+        else add_character(finder, c);
     }
 }
 

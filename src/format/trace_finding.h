@@ -15,8 +15,8 @@ inline constexpr std::size_t tracePieceWidth = 99;
 struct TraceFinder {
     bool textMode = true;  // the parts are raw bytes, read as text mode reads them
     std::string finding;
-    std::string piece;             // the piece read so far
-    bool carriageReturn = false;   // a carriage return that may begin a CR LF pair
+    std::string piece;            // the piece read so far
+    bool carriageReturn = false;  // a carriage return that may begin a CR LF pair
 };
 
 void feed_trace(TraceFinder& finder, const char* data, std::size_t size);

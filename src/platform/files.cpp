@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <memory>
 #include <cstdlib>
+#include <memory>
 #include <vector>
 
 #ifdef _WIN32
@@ -55,11 +55,10 @@ bool is_open(FileHandle file) {
 // whoever deletes or replaces it.
 FileHandle open_regular(const std::string& windowsPath) {
     if (is_windows_device_name(windowsPath)) return INVALID_HANDLE_VALUE;
-    HANDLE file = CreateFileA(windowsPath.c_str(), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileA(windowsPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return file;
-    BY_HANDLE_FILE_INFORMATION info {};
+    BY_HANDLE_FILE_INFORMATION info{};
     if (GetFileType(file) != FILE_TYPE_DISK || !GetFileInformationByHandle(file, &info) ||
         (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         CloseHandle(file);
@@ -80,7 +79,7 @@ void close_file(FileHandle file) {
 }
 
 std::optional<std::uint64_t> open_file_size(FileHandle file) {
-    LARGE_INTEGER size {};
+    LARGE_INTEGER size{};
     if (!GetFileSizeEx(file, &size)) return std::nullopt;
     return static_cast<std::uint64_t>(size.QuadPart);
 }
@@ -123,8 +122,8 @@ bool rename_over(const std::string& from, const std::string& to) {
     for (int attempt = 1;; ++attempt) {
         if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
         const DWORD error = GetLastError();
-        const bool inUse = error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED ||
-                           error == ERROR_LOCK_VIOLATION;
+        const bool inUse =
+            error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION;
         if (!inUse || attempt == attempts) return false;
         Sleep(20);
     }
@@ -275,13 +274,13 @@ bool is_windows_device_name(const std::string& windowsPath) {
 }
 
 bool file_opens(const std::string& windowsPath) {
-    const ReadingFile file {open_regular(windowsPath)};
+    const ReadingFile file{open_regular(windowsPath)};
     return is_open(file.handle);
 }
 
 bool read_file_chunks(const std::string& windowsPath, std::uint64_t byteLimit,
                       const std::function<void(const char* data, std::size_t size)>& take) {
-    const ReadingFile file {open_regular(windowsPath)};
+    const ReadingFile file{open_regular(windowsPath)};
     if (!is_open(file.handle)) return false;
     // Left uninitialised: filling 64 KiB with zeros would cost more than
     // reading a profile.
@@ -298,7 +297,7 @@ bool read_file_chunks(const std::string& windowsPath, std::uint64_t byteLimit,
 }
 
 std::optional<std::uint64_t> file_size(const std::string& windowsPath) {
-    const ReadingFile file {open_regular(windowsPath)};
+    const ReadingFile file{open_regular(windowsPath)};
     if (!is_open(file.handle)) return std::nullopt;
     return open_file_size(file.handle);
 }

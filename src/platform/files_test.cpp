@@ -62,8 +62,7 @@ void expect_does_not_open(const std::string& windowsPath) {
     EXPECT_FALSE(read_text_file(windowsPath).has_value()) << windowsPath;
     EXPECT_FALSE(file_size(windowsPath).has_value()) << windowsPath;
     bool took = false;
-    EXPECT_FALSE(read_file_chunks(windowsPath, 100, [&took](const char*, std::size_t) { took = true; }))
-        << windowsPath;
+    EXPECT_FALSE(read_file_chunks(windowsPath, 100, [&took](const char*, std::size_t) { took = true; })) << windowsPath;
     EXPECT_FALSE(took) << windowsPath;
 }
 
@@ -211,7 +210,7 @@ TEST_F(FilesOnDisk, ReplacingNeverWritesThroughALinkAtTheTemporaryName) {
     EXPECT_TRUE(replace_file(in_work("SapRfc.ini"), "new"));
     EXPECT_EQ(read_raw_file(in_work("victim")), "keep");
     EXPECT_EQ(read_raw_file(in_work("SapRfc.ini")), "new");
-    EXPECT_EQ(names_in(work), (std::vector<std::string> {"SapRfc.ini", "victim"}));
+    EXPECT_EQ(names_in(work), (std::vector<std::string>{"SapRfc.ini", "victim"}));
 }
 #endif
 
@@ -223,7 +222,7 @@ TEST_F(FilesOnDisk, ReplacingLeavesTheWholeNewFileAndNothingElse) {
         if (!leftover.empty()) write_bytes(own_temporary(target), leftover);
         EXPECT_TRUE(replace_file(target, "DEST=PRD\r\n")) << leftover;
         EXPECT_EQ(read_raw_file(target), "DEST=PRD\r\n") << leftover;
-        EXPECT_EQ(names_in(work), std::vector<std::string> {"SapRfc.ini"}) << leftover;
+        EXPECT_EQ(names_in(work), std::vector<std::string>{"SapRfc.ini"}) << leftover;
     }
 }
 

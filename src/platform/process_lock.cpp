@@ -69,13 +69,13 @@ std::intptr_t open_lock_file(const std::string& path) {
 // The lock is the file's first byte; LockFileEx locks belong to the handle,
 // so two handles of one process exclude each other too.
 bool try_lock(std::intptr_t handle, bool exclusive) {
-    OVERLAPPED start {};
+    OVERLAPPED start{};
     const DWORD flags = (exclusive ? LOCKFILE_EXCLUSIVE_LOCK : 0) | LOCKFILE_FAIL_IMMEDIATELY;
     return LockFileEx(handle_of(handle), flags, 0, 1, 0, &start) != 0;
 }
 
 void release(std::intptr_t handle) {
-    OVERLAPPED start {};
+    OVERLAPPED start{};
     UnlockFileEx(handle_of(handle), 0, 1, 0, &start);
 }
 
@@ -149,7 +149,7 @@ void close_lock_file(std::intptr_t handle) {
 }
 
 void pause_briefly() {
-    const timespec pause {0, static_cast<long>(pollMilliseconds) * 1000000L};
+    const timespec pause{0, static_cast<long>(pollMilliseconds) * 1000000L};
     nanosleep(&pause, nullptr);
 }
 

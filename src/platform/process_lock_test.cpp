@@ -29,10 +29,8 @@ void set_environment(const std::string& name, const std::string& value) {
 #ifdef _WIN32
     _putenv_s(name.c_str(), value.c_str());
 #else
-    if (value.empty())
-        unsetenv(name.c_str());
-    else
-        setenv(name.c_str(), value.c_str(), 1);
+    if (value.empty()) unsetenv(name.c_str());
+    else setenv(name.c_str(), value.c_str(), 1);
 #endif
 }
 
@@ -96,7 +94,7 @@ TEST(ProcessLock, ALockWhoseFileDoesNotOpenIsNeverTaken) {
     EXPECT_EQ(lock.held, LockHold::none);
     unlock(lock);
     close_process_lock(lock);
-    ProcessLock never {};
+    ProcessLock never{};
     EXPECT_FALSE(lock_exclusive(never, 0));
 }
 

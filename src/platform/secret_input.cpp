@@ -51,7 +51,7 @@ bool standard_input_is_terminal() {
 }
 
 std::optional<std::string> read_secret_line() {
-    termios saved {};
+    termios saved{};
     const bool terminal = isatty(STDIN_FILENO) && tcgetattr(STDIN_FILENO, &saved) == 0;
     if (terminal) {
         termios silent = saved;

@@ -6,14 +6,13 @@
 
 TEST(FailureBlock, LabelsAndEmptyTexts) {
     RfcErrorInformation error{};
-    EXPECT_EQ(failure_block("RfcInstallStructure", error),
-              "RFC error\n"
-              "operation/code  : RfcInstallStructure\n"
-              "key             : \n"
-              "status          : \n"
-              "message         : \n"
-              "internal status : \n"
-              "\n");
+    EXPECT_EQ(failure_block("RfcInstallStructure", error), "RFC error\n"
+                                                           "operation/code  : RfcInstallStructure\n"
+                                                           "key             : \n"
+                                                           "status          : \n"
+                                                           "message         : \n"
+                                                           "internal status : \n"
+                                                           "\n");
     std::strcpy(error.key, "RFC_ERROR_LOGON_FAILURE");
     std::memset(error.internalStatus, 'i', sizeof error.internalStatus);  // no terminator
     std::string block = failure_block("RfcOpen", error);

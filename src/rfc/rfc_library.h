@@ -19,10 +19,10 @@
 extern "C" {
 #endif
 
-typedef uint32_t RfcHandle;       // connection handle; 0 is the null handle
-typedef void* TableHandle;        // internal table; null is "no table"
-typedef int32_t LineTypeHandle;   // installed line structure
-typedef int32_t RfcResult;        // 0 is success
+typedef uint32_t RfcHandle;      // connection handle; 0 is the null handle
+typedef void* TableHandle;       // internal table; null is "no table"
+typedef int32_t LineTypeHandle;  // installed line structure
+typedef int32_t RfcResult;       // 0 is success
 
 typedef void(RFC_CALL* RfcFailureHandler)(const char* operation);
 
@@ -55,7 +55,7 @@ struct RfcGatewayRecord {
 
 // Connection data of an R/3 connection: the application server.
 struct RfcR3ConnectionRecord {
-    const char* hostname;        // null: none
+    const char* hostname;  // null: none
     int32_t systemNumber;
     const char* gatewayHost;     // null: none
     const char* gatewayService;  // null: none
@@ -66,8 +66,8 @@ enum { RFC_MODE_R3 = 0, RFC_MODE_R2 = 1 };
 // Connection options record handed to RfcOpen.
 struct RfcConnectionOptions {
     const char* destination;
-    int32_t mode;            // RFC_MODE_R2 or RFC_MODE_R3
-    void* connectionData;    // RfcGatewayRecord* or RfcR3ConnectionRecord*
+    int32_t mode;          // RFC_MODE_R2 or RFC_MODE_R3
+    void* connectionData;  // RfcGatewayRecord* or RfcR3ConnectionRecord*
     const char* client;
     const char* user;
     const char* password;
@@ -130,10 +130,10 @@ struct RfcLibrary {
 RFC_EXPORT void RFC_CALL RfcEnvironment(struct RfcEnvironmentRecord* environment);
 RFC_EXPORT RfcHandle RFC_CALL RfcOpenEx(const char* connectString, struct RfcExtendedError* error);
 RFC_EXPORT RfcHandle RFC_CALL RfcOpen(struct RfcConnectionOptions* options);
-RFC_EXPORT RfcResult RFC_CALL RfcInstallStructure(const char* name, struct RfcTypeElement* elements,
-                                                  uint32_t count, LineTypeHandle* lineType);
-RFC_EXPORT RfcResult RFC_CALL RfcCall(RfcHandle handle, const char* function,
-                                      struct RfcParameter* exporting, struct RfcTableDescriptor* tables);
+RFC_EXPORT RfcResult RFC_CALL RfcInstallStructure(const char* name, struct RfcTypeElement* elements, uint32_t count,
+                                                  LineTypeHandle* lineType);
+RFC_EXPORT RfcResult RFC_CALL RfcCall(RfcHandle handle, const char* function, struct RfcParameter* exporting,
+                                      struct RfcTableDescriptor* tables);
 RFC_EXPORT RfcResult RFC_CALL RfcReceive(RfcHandle handle, struct RfcParameter* importing,
                                          struct RfcTableDescriptor* tables, char** exception);
 RFC_EXPORT int32_t RFC_CALL RfcLastError(struct RfcErrorInformation* error);

@@ -121,8 +121,7 @@ int run_listing(const StartUp& start, const ServerListing& listing, const RunPla
         const std::optional<std::string> contents = world.readTextFile(start.sensorDirectory + entry);
         if (!contents) continue;
         const bool badPassword =
-            read_profile(*contents, listingRunLineWidth, PasswordFailureMode::MarkSystem, entry, profile)
-                .has_value();
+            read_profile(*contents, listingRunLineWidth, PasswordFailureMode::MarkSystem, entry, profile).has_value();
         const bool systemFailed = badPassword || validate_profile(profile, entry).has_value();
         const std::string timeText = console ? world.timeOfDay(world.now()) : "";
         set_listing_deadline(run, counters, profile.destination);
@@ -131,8 +130,8 @@ int run_listing(const StartUp& start, const ServerListing& listing, const RunPla
         ++(processed ? counters.processed : counters.failed);
         set_listing_deadline(run, counters, "");
         if (console)
-            world.write("\n" + system_line(timeText, entry, profile) + " State=" +
-                        (processed ? "Processed" : "Rfc Failure") + "\n");
+            world.write("\n" + system_line(timeText, entry, profile) +
+                        " State=" + (processed ? "Processed" : "Rfc Failure") + "\n");
     }
 
     set_deadline_ending(place.deadline, nullptr, 0);

@@ -8,8 +8,7 @@ namespace {
 constexpr unsigned runsLockMilliseconds = 1000;
 
 // Finds the profile or listing and runs it; the deadline watches throughout.
-int locate_and_run(const Invocation& invocation, std::time_t startTime, const SensorWorld& world,
-                   Deadline& deadline) {
+int locate_and_run(const Invocation& invocation, std::time_t startTime, const SensorWorld& world, Deadline& deadline) {
     const CompletedName name = complete_profile_name(invocation.profileName);
     // A test open reads the file, so that the one found, always the last
     // one tried, is read only once.
@@ -50,7 +49,8 @@ int run_sensor(const std::vector<std::string>& arguments, const SensorWorld& out
     Deadline deadline;
     const SensorWorld world = start_deadline(deadline, invocation->deadlineSeconds, outside);
     const unsigned seconds = invocation->deadlineSeconds;
-    set_deadline_ending(deadline, [seconds] { return error_document_text(run_deadline_message(seconds)); }, 2);
+    set_deadline_ending(
+        deadline, [seconds] { return error_document_text(run_deadline_message(seconds)); }, 2);
     // Without the library no sensor of this installation can measure
     // anything, whatever its profile says, so the administrator learns it
     // first.

@@ -42,10 +42,16 @@ TEST(Sensor, RunsWriteThroughTheWorldAndReturnTheirExitCode) {
         std::string output;
         int exitCode;
     } cases[] = {
-        {{}, {}, "<Prtg>\n<Error>1</Error>\n<Text>Error 1001: Parameter for Profile-Name is missing !</Text>\n</Prtg>\n", 2},
-        {{"PRD"}, {{"PRD.P00", "Client.....: 100\n"}},
-         "<Prtg>\n<Error>1</Error>\n<Text>Error 1006: Username in Profile PRD.P00 is missing...</Text>\n</Prtg>\n", 2},
-        {{"GLOBAL", "KEY #"}, {{"SAP Pendrake.Gbl", listing}, {"NOUSER.P00", "Client.....: 100\n"}},
+        {{},
+         {},
+         "<Prtg>\n<Error>1</Error>\n<Text>Error 1001: Parameter for Profile-Name is missing !</Text>\n</Prtg>\n",
+         2},
+        {{"PRD"},
+         {{"PRD.P00", "Client.....: 100\n"}},
+         "<Prtg>\n<Error>1</Error>\n<Text>Error 1006: Username in Profile PRD.P00 is missing...</Text>\n</Prtg>\n",
+         2},
+        {{"GLOBAL", "KEY #"},
+         {{"SAP Pendrake.Gbl", listing}, {"NOUSER.P00", "Client.....: 100\n"}},
          "* 12:34:56 SAP Wickerby Vers 4.3 / 29.08.22\n"
          "* 12:34:56  Item=Requests Dialog State=Executing\n"
          "\n<Prtg>\n\n"
@@ -76,12 +82,18 @@ TEST(Sensor, TheLibraryIsLoadedOnceAfterTheCommandLine) {
         int expectedLoads;
         std::string output;
     } cases[] = {
-        {{}, {}, false, 0,
+        {{},
+         {},
+         false,
+         0,
          "<Prtg>\n<Error>1</Error>\n<Text>Error 1001: Parameter for Profile-Name is missing !</Text>\n</Prtg>\n"},
         {{"PRD"}, {}, false, 1, refusedDocument},
         {{"PRD"}, {{"PRD.P00", "Client.....: 100\n"}}, false, 1, refusedDocument},
         {{"GLOBAL", "KEY #"}, {}, false, 1, refusedDocument},
-        {{"PRD"}, {}, true, 1,
+        {{"PRD"},
+         {},
+         true,
+         1,
          "<Prtg>\n<Error>1</Error>\n<Text>Error 1002: Profile PRD.P00 is missing...</Text>\n</Prtg>\n"},
     };
     for (const auto& c : cases) {

@@ -26,8 +26,8 @@ int run_single_system(const StartUp& start, const std::string& profileContents, 
     const SensorWorld& world = place.world;
     RfcSession& session = place.session;
     ConnectionProfile profile;
-    if (const auto message = read_profile(profileContents, singleRunLineWidth, PasswordFailureMode::EndRun,
-                                          start.profileName, profile))
+    if (const auto message =
+            read_profile(profileContents, singleRunLineWidth, PasswordFailureMode::EndRun, start.profileName, profile))
         return fail_run(world, *message);
     if (const auto message = validate_profile(profile, start.profileName)) return fail_run(world, *message);
 
@@ -54,8 +54,9 @@ int run_single_system(const StartUp& start, const std::string& profileContents, 
     if (configuration && !fits_connect_string(profile))
         return fail_run(world, invalid_parameters_message(start.profileName));
     if (configuration) world.write(configured_destination_line(profile.destination));
-    const OpenedConnection opened = rfc_open_connection(
-        session, profile, connection_overrides(invocation.optionString, invocation.optionText), configuration);
+    const OpenedConnection opened =
+        rfc_open_connection(session, profile, connection_overrides(invocation.optionString, invocation.optionText),
+                            configuration);
     if (!opened.configurationLocked && invocation.consoleReport) world.write(configurationUnlockedLine);
     const RfcHandle handle = opened.handle;
     if (!handle) return fail_run(world, rfc_open_failed_message(profile.destination));

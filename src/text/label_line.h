@@ -7,5 +7,4 @@
 
 // The line with its line feed; a label as long as the width or longer is
 // written whole.
-std::string label_line(const std::string& label, std::size_t indent, std::size_t labelWidth,
-                       const std::string& value);
+std::string label_line(const std::string& label, std::size_t indent, std::size_t labelWidth, const std::string& value);

@@ -38,10 +38,8 @@ int32_t c_integer(const std::string& text, NumberOverflow overflow) {
     uint32_t magnitude = 0;
     for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
         const uint32_t digit = static_cast<uint32_t>(text[i] - '0');
-        if (overflow == NumberOverflow::Clamp && magnitude > (largest - digit) / 10)
-            magnitude = largest;
-        else
-            magnitude = magnitude * 10 + digit;
+        if (overflow == NumberOverflow::Clamp && magnitude > (largest - digit) / 10) magnitude = largest;
+        else magnitude = magnitude * 10 + digit;
     }
     return static_cast<int32_t>(negative ? 0u - magnitude : magnitude);
 }

@@ -15,7 +15,6 @@ bool next_piece(TextPieces& pieces, std::size_t maxChars, std::string& piece) {
 }
 
 std::string without_line_end(const std::string& piece) {
-    if (!piece.empty() && (piece.back() == '\n' || piece.back() == '\r'))
-        return piece.substr(0, piece.size() - 1);
+    if (!piece.empty() && (piece.back() == '\n' || piece.back() == '\r')) return piece.substr(0, piece.size() - 1);
     return piece;
 }

@@ -31,7 +31,7 @@ constexpr std::size_t markedColumns = sensorKeyStart + sensorKeyWidth;
 // it has no line for them: the sensor keeps one profile for all systems, so
 // the logon and the gateway of another system would be used.
 struct CarriedField {
-    std::string ConnectionProfile::* value;
+    std::string ConnectionProfile::*value;
     const char* name;
 };
 constexpr CarriedField carriedFields[] = {
@@ -55,12 +55,9 @@ std::string path_file_line(const std::optional<std::string>& pathFile) {
 // only as asterisks and its length.
 std::string field_line(const ProfileField& field, const std::string& value) {
     std::string line = std::string(field.key) + " ";
-    if (field.value != &ConnectionProfile::password)
-        line += "\"" + value + "\"";
-    else if (value.empty())
-        line += "(empty)";
-    else
-        line += std::string(value.size(), '*') + " (" + std::to_string(value.size()) + " characters)";
+    if (field.value != &ConnectionProfile::password) line += "\"" + value + "\"";
+    else if (value.empty()) line += "(empty)";
+    else line += std::string(value.size(), '*') + " (" + std::to_string(value.size()) + " characters)";
     if (const auto problem = profile_field_problem(field, value)) line += "  <- " + *problem;
     return line + "\n";
 }
@@ -121,7 +118,8 @@ constexpr const char* systemValid = "found and valid";
 std::string system_state(const std::optional<std::string>& contents, const std::string& entry,
                          ConnectionProfile& carried) {
     if (!contents) return "missing";
-    if (const auto message = read_profile(*contents, listingRunLineWidth, PasswordFailureMode::MarkSystem, entry, carried))
+    if (const auto message =
+            read_profile(*contents, listingRunLineWidth, PasswordFailureMode::MarkSystem, entry, carried))
         return *message;
     return validate_profile(carried, entry).value_or(systemValid);
 }
@@ -145,8 +143,8 @@ std::string carried_field_warnings(const std::string& contents, const std::strin
         } else if (field.value == &ConnectionProfile::password && badPassword) {
             // Its line is there; a bad password keeps the earlier one, but the system fails on it.
         } else if (!(carried.*(field.value)).empty()) {
-            warnings += "Warning: " + entry + " has no " + field.name + " line, so the sensor takes the " +
-                        field.name + " of " + sources[i] + "\n";
+            warnings += "Warning: " + entry + " has no " + field.name + " line, so the sensor takes the " + field.name +
+                        " of " + sources[i] + "\n";
         }
     }
     return warnings;
@@ -204,11 +202,11 @@ std::string sensor_keys_lines(const std::string& contents) {
 std::string listing_warnings(const ServerListing& listing, std::size_t systems) {
     std::string warnings;
     if (systems > prtgChannelLimit)
-        warnings += "Warning: " + std::to_string(systems) + " systems, but PRTG does not officially support more than " +
-                    std::to_string(prtgChannelLimit) + " channels per sensor\n";
+        warnings += "Warning: " + std::to_string(systems) +
+                    " systems, but PRTG does not officially support more than " + std::to_string(prtgChannelLimit) +
+                    " channels per sensor\n";
     bool named = false;
-    for (const QueueChannel& channel : queue_channels(QueueTotals{}))
-        named = named || listing.itemId == channel.name;
+    for (const QueueChannel& channel : queue_channels(QueueTotals{})) named = named || listing.itemId == channel.name;
     if (!named) warnings += "Warning: the item names none of the sensor's channels, so no system writes one\n";
     return warnings;
 }

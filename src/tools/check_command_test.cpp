@@ -4,31 +4,29 @@
 
 namespace {
 
-const std::string prdProfile =
-    "Extcompany.: Wickerby\n"
-    "Destination: PRD\n"
-    "Client.....: 100\n"
-    "User.......: monitor\n"
-    "Password...: ?287tamr]JyI`d5gY)xU&bf`\n"
-    "Language...: E\n"
-    "Mode.......: R/3\n"
-    "Hostname...: sapprd01\n"
-    "Sysnr......: 00\n"
-    "Gwhost.....: sapgw\n"
-    "Gwservice..: sapgw00\n";
+const std::string prdProfile = "Extcompany.: Wickerby\n"
+                               "Destination: PRD\n"
+                               "Client.....: 100\n"
+                               "User.......: monitor\n"
+                               "Password...: ?287tamr]JyI`d5gY)xU&bf`\n"
+                               "Language...: E\n"
+                               "Mode.......: R/3\n"
+                               "Hostname...: sapprd01\n"
+                               "Sysnr......: 00\n"
+                               "Gwhost.....: sapgw\n"
+                               "Gwservice..: sapgw00\n";
 
-const std::string prdFields =
-    "Extcompany.: \"Wickerby\"\n"
-    "Destination: \"PRD\"\n"
-    "Client.....: \"100\"\n"
-    "User.......: \"MONITOR\"\n"
-    "Password...: ****** (6 characters)\n"
-    "Language...: \"E\"\n"
-    "Mode.......: \"R/3\"\n"
-    "Hostname...: \"sapprd01\"\n"
-    "Sysnr......: \"00\"\n"
-    "Gwhost.....: \"sapgw\"\n"
-    "Gwservice..: \"sapgw00\"\n";
+const std::string prdFields = "Extcompany.: \"Wickerby\"\n"
+                              "Destination: \"PRD\"\n"
+                              "Client.....: \"100\"\n"
+                              "User.......: \"MONITOR\"\n"
+                              "Password...: ****** (6 characters)\n"
+                              "Language...: \"E\"\n"
+                              "Mode.......: \"R/3\"\n"
+                              "Hostname...: \"sapprd01\"\n"
+                              "Sysnr......: \"00\"\n"
+                              "Gwhost.....: \"sapgw\"\n"
+                              "Gwservice..: \"sapgw00\"\n";
 
 TEST(CheckCommand, ProfileInTheWorkingDirectory) {
     FakeWorld world;
@@ -52,12 +50,20 @@ TEST(CheckCommand, ProfileBelowThePathFileDirectory) {
     EXPECT_EQ(outcome.exitCode, 0);
     EXPECT_EQ(outcome.output, "Profile name: PRD.P00\n"
                               "Path file C:\\PRTG_Path.Txt: directory D:\\Tools\n"
-                              "Tried: " + directory + "PRD.P00\n"
-                              "Tried: " + directory + "Custom Sensors\\ExeXml\\PRD.P00\n"
-                              "Tried: " + directory + "PRD.P00\n"
-                              "Tried: " + directory + "PRD.P00\n"
-                              "Found: " + directory + "PRD.P00\n" +
-                                  prdFields + "OK\n");
+                              "Tried: " +
+                                  directory +
+                                  "PRD.P00\n"
+                                  "Tried: " +
+                                  directory +
+                                  "Custom Sensors\\ExeXml\\PRD.P00\n"
+                                  "Tried: " +
+                                  directory +
+                                  "PRD.P00\n"
+                                  "Tried: " +
+                                  directory +
+                                  "PRD.P00\n"
+                                  "Found: " +
+                                  directory + "PRD.P00\n" + prdFields + "OK\n");
 }
 
 TEST(CheckCommand, NotFound) {
@@ -127,11 +133,12 @@ std::string profile_without(const std::string& key) {
 
 TEST(CheckCommand, GlobalListingShowsEachSystemAsTheRunReadsIt) {
     FakeWorld world;
-    world.files["SAP Pendrake.Gbl"] =
-        "# GSNG: OTHER     : OTHER.P00#\n"
-        "# gsnx: sensor01  : Item=Requests:Dialog DIALOG,Alias," + sensorTag + "\n"
-        "# GSNG: SENSOR01  : NOUSER.P00#PRD.P00#GONE.P00#\n"
-        "# GSNG: Sensor01  : INHERITS.P00#FORM.P00#CHECK.P00#SHORT.P00#LAST\n";
+    world.files["SAP Pendrake.Gbl"] = "# GSNG: OTHER     : OTHER.P00#\n"
+                                      "# gsnx: sensor01  : Item=Requests:Dialog DIALOG,Alias," +
+                                      sensorTag +
+                                      "\n"
+                                      "# GSNG: SENSOR01  : NOUSER.P00#PRD.P00#GONE.P00#\n"
+                                      "# GSNG: Sensor01  : INHERITS.P00#FORM.P00#CHECK.P00#SHORT.P00#LAST\n";
     world.files["NOUSER.P00"] = profile_without("User.......:");
     world.files["PRD.P00"] = prdProfile;
     world.files["INHERITS.P00"] = profile_without("User.......:");
@@ -147,19 +154,21 @@ TEST(CheckCommand, GlobalListingShowsEachSystemAsTheRunReadsIt) {
                               "Tried: SAP Pendrake.Gbl\n"
                               "Found: SAP Pendrake.Gbl\n"
                               "Sensor key: \"SENSOR01  \"\n"
-                              "Allocation text: \" Item=Requests:Dialog DIALOG,Alias," + sensorTag + "\"\n"
-                              "Item: \"Requests Dialog\"\n"
-                              "Label kind: Alias\n"
-                              "Systems: 8\n"
-                              "1. NOUSER.P00: Error 1006: Username in Profile NOUSER.P00 is missing...\n"
-                              "2. PRD.P00: found and valid\n"
-                              "3. GONE.P00: missing\n"
-                              "4. INHERITS.P00: found and valid\n"
-                              "5. FORM.P00: Error 1004: Invalid Password in Profile FORM.P00 found...\n"
-                              "6. CHECK.P00: Error 1005: Wrong Password in Profile CHECK.P00 found...\n"
-                              "7. SHORT.P00: Error 1003: Invalid Parameter(s) at SHORT.P00 found...\n"
-                              "8. LAST: Error 1007: Password in Profile LAST is missing...\n"
-                              "6 of 8 systems are missing or fail before the sensor connects to them\n");
+                              "Allocation text: \" Item=Requests:Dialog DIALOG,Alias," +
+                                  sensorTag +
+                                  "\"\n"
+                                  "Item: \"Requests Dialog\"\n"
+                                  "Label kind: Alias\n"
+                                  "Systems: 8\n"
+                                  "1. NOUSER.P00: Error 1006: Username in Profile NOUSER.P00 is missing...\n"
+                                  "2. PRD.P00: found and valid\n"
+                                  "3. GONE.P00: missing\n"
+                                  "4. INHERITS.P00: found and valid\n"
+                                  "5. FORM.P00: Error 1004: Invalid Password in Profile FORM.P00 found...\n"
+                                  "6. CHECK.P00: Error 1005: Wrong Password in Profile CHECK.P00 found...\n"
+                                  "7. SHORT.P00: Error 1003: Invalid Parameter(s) at SHORT.P00 found...\n"
+                                  "8. LAST: Error 1007: Password in Profile LAST is missing...\n"
+                                  "6 of 8 systems are missing or fail before the sensor connects to them\n");
 }
 
 TEST(CheckCommand, ProfileListBelowThePathFileDirectory) {
@@ -194,20 +203,34 @@ TEST(CheckCommand, ListingEndsWithTheSensorsMessage) {
         std::optional<std::string> listing;
         std::string message;
     } cases[] = {
-        {"no global listing", {"check", "GLOBAL", "SENSOR01"}, std::nullopt,
+        {"no global listing",
+         {"check", "GLOBAL", "SENSOR01"},
+         std::nullopt,
          "Error 1002: Profile SAP Pendrake.Gbl is missing..."},
-        {"no profile list", {"check", "X", "ITEM=Requests:Dialog"}, std::nullopt,
+        {"no profile list",
+         {"check", "X", "ITEM=Requests:Dialog"},
+         std::nullopt,
          "Error 1002: Profile Pendrake.Prf is missing..."},
-        {"no allocation line", {"check", "GLOBAL", "Sensor02"}, allocation + server,
+        {"no allocation line",
+         {"check", "GLOBAL", "Sensor02"},
+         allocation + server,
          "Error 1030: Global Sensor Sensor02 not found..."},
-        {"allocation without the tag", {"check", "GLOBAL", "SENSOR01"},
-         "# GSNX: SENSOR01  : Item=Requests:Dialog\n" + server, "Error 1029: Invalid Sensor-Allocation..."},
+        {"allocation without the tag",
+         {"check", "GLOBAL", "SENSOR01"},
+         "# GSNX: SENSOR01  : Item=Requests:Dialog\n" + server,
+         "Error 1029: Invalid Sensor-Allocation..."},
         {"no server line", {"check", "GLOBAL", "SENSOR01"}, allocation, "Error 1025: Global Server Listing missing..."},
-        {"no item", {"check", "GLOBAL", "SENSOR01"}, "# GSNX: SENSOR01  : Alias," + sensorTag + "\n" + server,
+        {"no item",
+         {"check", "GLOBAL", "SENSOR01"},
+         "# GSNX: SENSOR01  : Alias," + sensorTag + "\n" + server,
          "Error 1026: Global Item Idenification missing..."},
-        {"profile list, item without value", {"check", "X", "ITEM="}, "# Gsng: KEY       : PRD.P00#\n",
+        {"profile list, item without value",
+         {"check", "X", "ITEM="},
+         "# Gsng: KEY       : PRD.P00#\n",
          "Error 1026: Global Item Idenification missing..."},
-        {"profile list, marker in capitals", {"check", "X", "ITEM=Requests:Dialog"}, server,
+        {"profile list, marker in capitals",
+         {"check", "X", "ITEM=Requests:Dialog"},
+         server,
          "Error 1025: Global Server Listing missing..."},
     };
     for (const auto& c : cases) {
@@ -257,10 +280,11 @@ TEST(CheckCommand, UnknownSensorKeyListsTheKeysOfTheListing) {
         std::string listing;
         std::string keyLines;
     } cases[] = {
-        {"# GSNX: sensor01  : Item=Requests:Dialog," + sensorTag + "\n"
-         "# GSNG: SENSOR01  : PRD.P00#\n"
-         "# gsng: Other     : QAS.P00#\n"
-         "# GSNG: sensor01  : QAS.P00#\n",
+        {"# GSNX: sensor01  : Item=Requests:Dialog," + sensorTag +
+             "\n"
+             "# GSNG: SENSOR01  : PRD.P00#\n"
+             "# gsng: Other     : QAS.P00#\n"
+             "# GSNG: sensor01  : QAS.P00#\n",
          "Sensor keys of allocation lines: \"SENSOR01  \"\n"
          "Sensor keys of server lines: \"SENSOR01  \", \"OTHER     \"\n"},
         {"# GSNG: LONGER_KEY_IS_CUT: PRD.P00#\n"
@@ -304,7 +328,8 @@ TEST(CheckCommand, WarnsOfFieldsTakenFromAnEarlierProfile) {
         {"the first profile has nothing to take", {{"A.P00", profile_without("Gwhost.....:")}}, "", false},
         {"user from the profile before, past a missing one",
          {{"A.P00", prdProfile}, {"GONE.P00", ""}, {"B.P00", profile_without("User.......:")}},
-         "Warning: B.P00 has no User line, so the sensor takes the User of A.P00\n", false},
+         "Warning: B.P00 has no User line, so the sensor takes the User of A.P00\n",
+         false},
         {"each field from the last profile that had its line",
          {{"A.P00", prdProfile},
           {"B.P00", profile_without("Gwservice..:")},
@@ -312,12 +337,14 @@ TEST(CheckCommand, WarnsOfFieldsTakenFromAnEarlierProfile) {
           {"D.P00", profile_without("Gwhost.....:")}},
          "Warning: B.P00 has no Gwservice line, so the sensor takes the Gwservice of A.P00\n"
          "Warning: C.P00 has no Password line, so the sensor takes the Password of B.P00\n"
-         "Warning: D.P00 has no Gwhost line, so the sensor takes the Gwhost of C.P00\n", true},
+         "Warning: D.P00 has no Gwhost line, so the sensor takes the Gwhost of C.P00\n",
+         true},
         {"an empty line is a line, and a bad password line fails the system",
          {{"A.P00", prdProfile},
           {"B.P00", profile_without("User.......:") + "User.......:\n"},
           {"C.P00", profile_without("Password...:") + "Password...: ?287tamr]JyI`d5gY)xU&bf_\n"}},
-         "", false},
+         "",
+         false},
     };
     for (const auto& c : cases) {
         FakeWorld world;

@@ -65,7 +65,7 @@ std::string value_problem(const ProfileField& field, const std::string& value) {
     return "";
 }
 
-const ProfileField& field_of(std::string ConnectionProfile::* value) {
+const ProfileField& field_of(std::string ConnectionProfile::*value) {
     for (const ProfileField& field : profileFields)
         if (field.value == value) return field;
     return profileFields.front();
@@ -74,8 +74,8 @@ const ProfileField& field_of(std::string ConnectionProfile::* value) {
 std::string password_problem(const std::string& password) {
     const ProfileField& field = field_of(&ConnectionProfile::password);
     if (profile_field_problem(field, password))
-        return "the password must have " + std::to_string(field.minLength) + " to " +
-               std::to_string(field.maxLength) + " characters; it has " + std::to_string(password.size());
+        return "the password must have " + std::to_string(field.minLength) + " to " + std::to_string(field.maxLength) +
+               " characters; it has " + std::to_string(password.size());
     if (!is_storable_password(password)) return "the password may hold printable ASCII characters only (blank to '~')";
     return "";
 }

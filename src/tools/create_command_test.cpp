@@ -8,10 +8,9 @@ namespace {
 
 using Options = std::vector<std::pair<std::string, std::string>>;
 
-const Options prdOptions = {
-    {"--destination", "PRD"}, {"--client", "100"},     {"--user", "monitor"},  {"--language", "E"},
-    {"--mode", "R/3"},        {"--hostname", "sapprd01"}, {"--sysnr", "00"}, {"--gwhost", "sapgw"},
-    {"--gwservice", "sapgw00"}};
+const Options prdOptions = {{"--destination", "PRD"}, {"--client", "100"},   {"--user", "monitor"},
+                            {"--language", "E"},      {"--mode", "R/3"},     {"--hostname", "sapprd01"},
+                            {"--sysnr", "00"},        {"--gwhost", "sapgw"}, {"--gwservice", "sapgw00"}};
 
 // create FILE with the PRD options, some replaced ("" as value drops one) and some added.
 std::vector<std::string> create_arguments(const std::string& file, const Options& changes = {},
@@ -34,18 +33,17 @@ TEST(CreateCommand, WritesTheSensorsFormat) {
     ToolOutcome outcome = world.run(create_arguments("D:\\Sensors\\PRD.P00"));
     EXPECT_EQ(outcome.exitCode, 0) << outcome.errors;
     EXPECT_EQ(outcome.output, "Profile D:\\Sensors\\PRD.P00 written.\n");
-    EXPECT_EQ(world.files["D:\\Sensors\\PRD.P00"],
-              "Extcompany.: Wickerby\r\n"
-              "Destination: PRD\r\n"
-              "Client.....: 100\r\n"
-              "User.......: MONITOR\r\n"
-              "Password...: ?287tamr]JyI`d5gY)xU&bf`\r\n"
-              "Language...: E\r\n"
-              "Mode.......: R/3\r\n"
-              "Hostname...: sapprd01\r\n"
-              "Sysnr......: 00\r\n"
-              "Gwhost.....: sapgw\r\n"
-              "Gwservice..: sapgw00\r\n");
+    EXPECT_EQ(world.files["D:\\Sensors\\PRD.P00"], "Extcompany.: Wickerby\r\n"
+                                                   "Destination: PRD\r\n"
+                                                   "Client.....: 100\r\n"
+                                                   "User.......: MONITOR\r\n"
+                                                   "Password...: ?287tamr]JyI`d5gY)xU&bf`\r\n"
+                                                   "Language...: E\r\n"
+                                                   "Mode.......: R/3\r\n"
+                                                   "Hostname...: sapprd01\r\n"
+                                                   "Sysnr......: 00\r\n"
+                                                   "Gwhost.....: sapgw\r\n"
+                                                   "Gwservice..: sapgw00\r\n");
     EXPECT_EQ(world.prompts.size(), 1u);
 }
 
@@ -56,8 +54,8 @@ TEST(CreateCommand, TheSensorReadsWhatItWrites) {
         world.run(create_arguments("X.P01", {{"--client", ""}}, {"--extcompany=ACME corp ", "--client= 10"}));
     ASSERT_EQ(outcome.exitCode, 0) << outcome.errors;
     ConnectionProfile profile;
-    EXPECT_EQ(read_profile(text_mode_contents(world.files["X.P01"]), singleRunLineWidth,
-                           PasswordFailureMode::EndRun, "X.P01", profile),
+    EXPECT_EQ(read_profile(text_mode_contents(world.files["X.P01"]), singleRunLineWidth, PasswordFailureMode::EndRun,
+                           "X.P01", profile),
               std::nullopt);
     EXPECT_EQ(validate_profile(profile, "X.P01"), std::nullopt);
     EXPECT_EQ(profile.password, " p@ss w0rd~ ");

@@ -2,8 +2,8 @@
 #include <cstdio>
 
 #include "files.h"
-#include "secret_input.h"
 #include "profile_tool.h"
+#include "secret_input.h"
 
 int main(int argumentCount, char** arguments) {
     ToolContext context;

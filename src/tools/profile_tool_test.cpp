@@ -32,12 +32,15 @@ TEST(ScrambleCommand, Refusals) {
         std::vector<std::string> lines;
         std::string errors;
     } cases[] = {
-        {{"scramble"}, {std::string(21, 'a')},
+        {{"scramble"},
+         {std::string(21, 'a')},
          "wickerby-profile scramble: a password has at most 20 printable ASCII characters\n"},
-        {{"scramble"}, {"xc~yphbuta"},
+        {{"scramble"},
+         {"xc~yphbuta"},
          "wickerby-profile scramble: this password has no printable stored form; choose another\n"},
         {{"scramble"}, {}, "wickerby-profile scramble: no password on standard input\n"},
-        {{"scramble", "secret"}, {"secret"},
+        {{"scramble", "secret"},
+         {"secret"},
          "wickerby-profile scramble: unexpected argument 'secret'\nTry 'wickerby-profile scramble --help'.\n"},
     };
     for (const auto& c : cases) {
@@ -62,7 +65,8 @@ TEST(ProfileTool, HelpAndBadUsage) {
         {{"scramble", "--help"}, 0, "24 characters and a line feed"},
         {{}, toolFailure, "wickerby-profile: a command is missing\n"},
         {{"list"}, toolFailure, "wickerby-profile: unknown command 'list'\nTry 'wickerby-profile --help'.\n"},
-        {{"--version", "check"}, toolFailure,
+        {{"--version", "check"},
+         toolFailure,
          "wickerby-profile: unexpected argument 'check'\nTry 'wickerby-profile --help'.\n"},
     };
     for (const auto& c : cases) {
