@@ -26,15 +26,14 @@ int locate_and_run(const Invocation& invocation, std::time_t startTime, const Se
     ProcessLock runsLock = open_process_lock("runs");
     lock_shared(runsLock, runsLockMilliseconds);
     const RunPlace place{session, world, deadline, runsLock};
+    int exitCode = 0;
     if (invocation.itemMode || name.global) {
         const ListingFile file = name.global ? ListingFile::Global : ListingFile::ProfileList;
         const ServerListing listing = take_server_listing(text, file, invocation);
-        if (listing.endingMessage) return fail_run(world, *listing.endingMessage);
-        const int exitCode = run_listing(start, listing, place);
-        close_process_lock(runsLock);
-        return exitCode;
+        exitCode = listing.endingMessage ? fail_run(world, *listing.endingMessage) : run_listing(start, listing, place);
+    } else {
+        exitCode = run_single_system(start, text, place);
     }
-    const int exitCode = run_single_system(start, text, place);
     close_process_lock(runsLock);
     return exitCode;
 }
