@@ -22,6 +22,7 @@ from pathlib import Path
 
 CASES = Path(__file__).resolve().parent / "cases"
 FIXTURES = Path(__file__).resolve().parent / "fixtures"
+EXAMPLES = Path(__file__).resolve().parent.parent / "examples"
 TIME_OF_DAY = re.compile(rb"\b\d\d:\d\d:\d\d\b")
 TRACE_STAMP = re.compile(rb"\b\d{8} \d{6}\b")
 
@@ -76,9 +77,11 @@ def fixtures(case):
     pieces = []
     for line in read_lines(case / "fixtures"):
         name, _, path = line.partition(" ")
-        source = FIXTURES / name
-        if not name or not path or "/" in name or not source.is_file():
-            raise CaseError(f"fixtures: line {line!r} names no file of tests/fixtures")
+        # "examples/NAME" is a file of the bundled example, a blank in it written \x20.
+        example = name.startswith("examples/")
+        source = EXAMPLES / name[len("examples/"):].replace("\\x20", " ") if example else FIXTURES / name
+        if not name or not path or ("/" in name and not example) or not source.is_file():
+            raise CaseError(f"fixtures: line {line!r} names no file of tests/fixtures or examples/")
         if Path(path).parts[0] not in ("cwd", "drives", "after") or (case / path).exists():
             raise CaseError(f"fixtures: {path!r} is no case path or is committed as well")
         pieces.append((path, source))
@@ -346,6 +349,7 @@ def run_case(case, target):
             expected = case / ("stdout." + target.name)
             expected = (expected if expected.exists() else case / "stdout").read_bytes()
             expected = expected.replace(b"@BIN@", directory_name.encode("latin-1"))
+            expected = expected.replace(b"@LIBRARY@", target.library_file.encode("latin-1"))
             compare("stdout", target.expected_output(expected), masked(result.stdout), failures)
             check_xml(program, arguments(case), result.stdout, failures)
             if (case / "stderr").exists():
@@ -368,6 +372,8 @@ def place_program(case, target, program, scratch):
     library = directory / target.library_file
     if kind == "text":
         library.write_bytes(b"This is a text file, not a library.\n" * 4)
+    elif kind == "simulator":
+        shutil.copy2(target.bin_dir / target.library_file, library)
     elif kind == "incomplete":
         built = target.library_file.replace("librfc32", "librfcsim_incomplete")
         shutil.copy2(target.bin_dir / built, library)

@@ -120,6 +120,21 @@ LibraryProcedure library_procedure(const LoadedLibrary& library, const char* nam
     return reinterpret_cast<LibraryProcedure>(GetProcAddress(static_cast<HMODULE>(library.handle), name));
 }
 
+std::optional<std::string> library_file_version(const std::string& path) {
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
+    if (size == 0) return std::nullopt;
+    std::vector<char> resource(size);
+    if (!GetFileVersionInfoA(path.c_str(), 0, size, resource.data())) return std::nullopt;
+    VS_FIXEDFILEINFO* info = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueA(resource.data(), "\\", reinterpret_cast<void**>(&info), &length) || !info ||
+        length < sizeof *info)
+        return std::nullopt;
+    return std::to_string(HIWORD(info->dwFileVersionMS)) + "." + std::to_string(LOWORD(info->dwFileVersionMS)) + "." +
+           std::to_string(HIWORD(info->dwFileVersionLS)) + "." + std::to_string(LOWORD(info->dwFileVersionLS));
+}
+
 #else
 
 namespace {
@@ -190,6 +205,10 @@ LoadedLibrary load_library(const std::string& path) {
 LibraryProcedure library_procedure(const LoadedLibrary& library, const char* name) {
     if (!library.handle) return nullptr;
     return reinterpret_cast<LibraryProcedure>(dlsym(library.handle, name));
+}
+
+std::optional<std::string> library_file_version(const std::string&) {
+    return std::nullopt;
 }
 
 #endif

@@ -3,6 +3,7 @@
 // library stays loaded until the process ends.
 #pragma once
 
+#include <optional>
 #include <string>
 
 // The directory holding the running program's file, with its trailing
@@ -49,3 +50,8 @@ LoadedLibrary load_library(const std::string& path);
 // The function the loaded library exports under exactly this name; null
 // when it exports none.
 LibraryProcedure library_procedure(const LoadedLibrary& library, const char* name);
+
+// The file version that a Windows library's version resource gives, as
+// "7.200.5.0"; nothing when it has none, and always nothing on POSIX, whose
+// libraries carry no such resource.
+std::optional<std::string> library_file_version(const std::string& path);

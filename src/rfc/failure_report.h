@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 
 #include "rfc_library.h"
@@ -22,3 +23,16 @@ extern "C" [[noreturn]] void RFC_CALL rfc_failure_report(const char* operation);
 
 // Installs rfc_failure_report as the library's failure handler.
 void install_failure_report();
+
+// The text of a fixed-size field of a library record, which the library may
+// have left without its terminating zero.
+std::string record_field_text(const char* field, std::size_t size);
+
+// What the test command does around the failure report: `before` the block
+// is printed, and `after` the report, which may end the process with its
+// own exit code; the sensor sets neither.
+struct FailureReportWatch {
+    std::function<void(const std::string& operation)> before;
+    std::function<void(const std::string& operation, const RfcErrorInformation& error)> after;
+};
+void watch_failure_report(FailureReportWatch watch);

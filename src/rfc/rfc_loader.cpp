@@ -9,6 +9,7 @@ namespace {
 // The table of the process: written once, when the library has loaded, and
 // read by every call into the library from then on.
 RfcLibrary processOperations{};
+std::string processLibraryPath;
 
 }  // namespace
 
@@ -61,6 +62,7 @@ std::optional<RfcLibraryFailure> load_rfc_library_from(const std::vector<std::st
             return failure;
         }
         processOperations = operations;
+        processLibraryPath = directory + failure.fileName;
         return std::nullopt;
     }
     failure.problem = RfcLibraryProblem::notFound;
@@ -73,6 +75,14 @@ std::optional<RfcLibraryFailure> load_rfc_library() {
 
 const RfcLibrary& rfc_operations() {
     return processOperations;
+}
+
+const std::string& rfc_library_path() {
+    return processLibraryPath;
+}
+
+void replace_rfc_operations(const RfcLibrary& operations) {
+    processOperations = operations;
 }
 
 std::string rfc_library_failure_message(const RfcLibraryFailure& failure) {

@@ -53,5 +53,12 @@ std::optional<RfcLibraryFailure> load_rfc_library();
 // library has loaded.
 const RfcLibrary& rfc_operations();
 
+// The full path of the library loaded last; empty before one has loaded.
+const std::string& rfc_library_path();
+
+// Puts other operations in the library's place: the test command's, which
+// note each call and then make it.
+void replace_rfc_operations(const RfcLibrary& operations);
+
 // The numbered message that tells the administrator about the failure.
 std::string rfc_library_failure_message(const RfcLibraryFailure& failure);

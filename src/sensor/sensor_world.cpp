@@ -3,6 +3,7 @@
 #include "console.h"
 #include "files.h"
 #include "rfc_loader.h"
+#include "trace_finding.h"
 
 SensorWorld standard_world() {
     SensorWorld world;
@@ -29,4 +30,12 @@ void print_document(const SensorWorld& world, const ResultDocument& document, bo
 int fail_run(const SensorWorld& world, const std::string& message) {
     world.write(error_document_text(message));
     return 2;
+}
+
+std::optional<std::string> read_trace_finding(const SensorWorld& world, std::optional<std::uint64_t> size) {
+    if (!size) return std::nullopt;
+    TraceFinder finder;
+    const auto take = [&finder](const char* data, std::size_t length) { feed_trace(finder, data, length); };
+    if (!world.readFileChunks(traceFileName, *size, take)) return std::nullopt;
+    return finish_trace(finder);
 }

@@ -46,3 +46,7 @@ void print_document(const SensorWorld& world, const ResultDocument& document, bo
 // The common error exit: the message as the error document, printed without
 // a further line feed; returns the exit code 2.
 int fail_run(const SensorWorld& world, const std::string& message);
+
+// The trace file's finding, read up to the given size in chunks, whatever
+// the file's size; nothing when there was no trace file or it does not open.
+std::optional<std::string> read_trace_finding(const SensorWorld& world, std::optional<std::uint64_t> size);

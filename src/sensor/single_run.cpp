@@ -7,20 +7,6 @@
 #include "runs.h"
 #include "trace_finding.h"
 
-namespace {
-
-// The trace file's finding, read up to the given size in chunks, whatever
-// the file's size; nothing when there was no trace file or it does not open.
-std::optional<std::string> read_trace_finding(const SensorWorld& world, std::optional<std::uint64_t> size) {
-    if (!size) return std::nullopt;
-    TraceFinder finder;
-    const auto take = [&finder](const char* data, std::size_t length) { feed_trace(finder, data, length); };
-    if (!world.readFileChunks(traceFileName, *size, take)) return std::nullopt;
-    return finish_trace(finder);
-}
-
-}  // namespace
-
 int run_single_system(const StartUp& start, const std::string& profileContents, const RunPlace& place) {
     const Invocation& invocation = start.invocation;
     const SensorWorld& world = place.world;

@@ -84,6 +84,7 @@ Located locate(const std::string& profileName, const ToolContext& context, std::
 
 ToolOutcome ending(ToolOutcome outcome, const std::optional<std::string>& message) {
     outcome.output += message.value_or("OK") + "\n";
+    if (message) outcome.output += errorReferenceLine;
     outcome.exitCode = message ? toolFailure : 0;
     return outcome;
 }

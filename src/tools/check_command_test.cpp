@@ -77,12 +77,21 @@ TEST(CheckCommand, NotFound) {
                               "Tried: \\PRTG Network Monitor\\Custom Sensors\\ExeXml\\PRD.P00\n"
                               "Tried: \\Custom Sensors\\ExeXml\\PRD.P00\n"
                               "Tried: \\PRD.P00\n"
-                              "Error 1002: Profile PRD.P00 is missing...\n");
+                              "Error 1002: Profile PRD.P00 is missing...\n" +
+                                  std::string(errorReferenceLine));
 }
 
 std::string last_line(const std::string& output) {
     std::size_t end = output.size() - 1;
     return output.substr(output.rfind('\n', end - 1) + 1);
+}
+
+// The line that gives the verdict: the last one, or, after an error, the one
+// before the line naming the error reference, which must then follow it.
+std::string verdict_line(const std::string& output) {
+    const std::string reference = errorReferenceLine;
+    if (last_line(output) != reference) return last_line(output);
+    return last_line(output.substr(0, output.size() - reference.size()));
 }
 
 TEST(CheckCommand, EndsWithTheSensorsMessage) {
@@ -101,7 +110,8 @@ TEST(CheckCommand, EndsWithTheSensorsMessage) {
         FakeWorld world;
         world.files["PRD.P00"] = prdProfile + c.extraLines;
         ToolOutcome outcome = world.run({"check", "PRD.P00"});
-        EXPECT_EQ(last_line(outcome.output), c.message + "\n");
+        EXPECT_EQ(verdict_line(outcome.output), c.message + "\n");
+        EXPECT_EQ(last_line(outcome.output) == errorReferenceLine, c.message != "OK") << c.message;
         EXPECT_EQ(outcome.exitCode, c.message == "OK" ? 0 : toolFailure) << c.message;
         EXPECT_EQ(outcome.output.find("secret"), std::string::npos) << "the password must never be shown";
     }
@@ -168,7 +178,8 @@ TEST(CheckCommand, GlobalListingShowsEachSystemAsTheRunReadsIt) {
                                   "6. CHECK.P00: Error 1005: Wrong Password in Profile CHECK.P00 found...\n"
                                   "7. SHORT.P00: Error 1003: Invalid Parameter(s) at SHORT.P00 found...\n"
                                   "8. LAST: Error 1007: Password in Profile LAST is missing...\n"
-                                  "6 of 8 systems are missing or fail before the sensor connects to them\n");
+                                  "6 of 8 systems are missing or fail before the sensor connects to them\n" +
+                                  std::string(errorReferenceLine));
 }
 
 TEST(CheckCommand, ProfileListBelowThePathFileDirectory) {
@@ -239,7 +250,7 @@ TEST(CheckCommand, ListingEndsWithTheSensorsMessage) {
         const std::string listingName = c.arguments[1] == "GLOBAL" ? "SAP Pendrake.Gbl" : "Pendrake.Prf";
         if (c.listing) world.files[listingName] = *c.listing;
         ToolOutcome outcome = world.run(c.arguments);
-        EXPECT_EQ(last_line(outcome.output), c.message + "\n") << c.what;
+        EXPECT_EQ(verdict_line(outcome.output), c.message + "\n") << c.what;
         EXPECT_EQ(outcome.output.find("Systems:"), std::string::npos) << c.what;
         EXPECT_EQ(outcome.exitCode, toolFailure) << c.what;
     }
@@ -299,7 +310,7 @@ TEST(CheckCommand, UnknownSensorKeyListsTheKeysOfTheListing) {
         world.files["SAP Pendrake.Gbl"] = c.listing;
         ToolOutcome outcome = world.run({"check", "GLOBAL", "Sensor02"});
         EXPECT_EQ(outcome.output.substr(outcome.output.find("Label kind: Profile\n") + 20),
-                  c.keyLines + "Error 1030: Global Sensor Sensor02 not found...\n")
+                  c.keyLines + "Error 1030: Global Sensor Sensor02 not found...\n" + errorReferenceLine)
             << c.listing;
         EXPECT_EQ(outcome.exitCode, toolFailure);
     }
@@ -309,7 +320,7 @@ TEST(CheckCommand, OtherListingErrorsListNoKeys) {
     FakeWorld world;
     world.files["SAP Pendrake.Gbl"] = "# GSNX: SENSOR01  : Item=Requests:Dialog\n# GSNG: SENSOR01  : PRD.P00#\n";
     ToolOutcome outcome = world.run({"check", "GLOBAL", "SENSOR01"});
-    EXPECT_EQ(last_line(outcome.output), "Error 1029: Invalid Sensor-Allocation...\n");
+    EXPECT_EQ(verdict_line(outcome.output), "Error 1029: Invalid Sensor-Allocation...\n");
     EXPECT_EQ(outcome.output.find("Sensor keys"), std::string::npos);
 }
 

@@ -17,6 +17,11 @@ int main(int argumentCount, char** arguments) {
         if (context.inputIsTerminal) std::fputs("\n", stderr);
         return line;
     };
+    context.write = [](const std::string& text) {
+        std::fwrite(text.data(), 1, text.size(), stdout);
+        std::fflush(stdout);
+    };
+    context.sensorWorld = standard_world();
     const std::vector<std::string> words(arguments + (argumentCount > 0 ? 1 : 0), arguments + argumentCount);
     const ToolOutcome outcome = run_tool(words, context);
     std::fwrite(outcome.output.data(), 1, outcome.output.size(), stdout);

@@ -37,6 +37,7 @@ std::string tool_help() {
                        "  create FILE OPTIONS       write a profile; the password comes from standard input\n"
                        "  check NAME [OPTION-STRING] find and read a profile as the sensor does\n"
                        "  scramble                  print the stored form of a password read from standard input\n"
+                       "  test NAME [OPTION-STRING] run the sensor and tell each step, logging on to SAP\n"
                        "\n"
                        "'wickerby-profile COMMAND --help' describes a command;\n"
                        "'wickerby-profile --version' prints the version.\n"
@@ -146,5 +147,6 @@ ToolOutcome run_tool(const std::vector<std::string>& arguments, const ToolContex
     if (command == "create") return run_create(rest, context);
     if (command == "check") return run_check(rest, context);
     if (command == "scramble") return run_scramble(rest, context);
+    if (command == "test") return run_test(rest, context);
     return usage_failure("", "unknown command '" + command + "'");
 }

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "sensor_world.h"
+
 struct ToolContext {
     std::function<bool(const std::string& windowsPath)> fileOpens;
     std::function<std::optional<std::string>(const std::string& windowsPath)> readTextFile;
@@ -18,6 +20,9 @@ struct ToolContext {
     // hidden, only at a terminal.
     std::function<std::optional<std::string>(const std::string& prompt)> readSecretLine;
     bool inputIsTerminal = false;
+    // The test command: standard output as it goes, and the sensor's world.
+    std::function<void(const std::string& text)> write;
+    SensorWorld sensorWorld;
 };
 
 struct ToolOutcome {
@@ -29,6 +34,10 @@ struct ToolOutcome {
 // Bad usage and every refusal end with this exit code, as in the sensor.
 inline constexpr int toolFailure = 2;
 
+// Where the tool sends a person who has met an error.
+inline constexpr const char* errorReferenceLine =
+    "ERRORS.md, beside wickerby.exe, explains every message and what to do.\n";
+
 // Used when --extcompany is not given.
 inline constexpr const char* defaultExtcompany = "Wickerby";
 
@@ -39,12 +48,19 @@ ToolOutcome run_tool(const std::vector<std::string>& arguments, const ToolContex
 ToolOutcome run_create(const std::vector<std::string>& arguments, const ToolContext& context);
 ToolOutcome run_check(const std::vector<std::string>& arguments, const ToolContext& context);
 ToolOutcome run_scramble(const std::vector<std::string>& arguments, const ToolContext& context);
+// Runs the sensor and prints what it does as it goes, through context.write.
+ToolOutcome run_test(const std::vector<std::string>& arguments, const ToolContext& context);
+
+// One line of advice for a library error's key and message; empty when
+// there is none for it.
+std::string failure_advice(const std::string& key, const std::string& message);
 
 // The help texts of the tool and its commands.
 std::string tool_help();
 std::string create_help();
 std::string check_help();
 std::string scramble_help();
+std::string test_help();
 
 // Shared by the commands.
 ToolOutcome usage_failure(const std::string& command, const std::string& message);

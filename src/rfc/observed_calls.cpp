@@ -1,0 +1,193 @@
+#include "observed_calls.h"
+
+#include <utility>
+
+#include "failure_report.h"
+#include "request_queue.h"
+#include "rfc_loader.h"
+#include "text_helpers.h"
+
+namespace {
+
+// The library's own operations and the one who watches them.
+RfcLibrary library{};
+std::function<void(const LibraryCallNote&)> observer;
+
+std::string text_or_none(const char* text) {
+    return text ? std::string(text) : std::string("none");
+}
+
+// The user and password reach the library padded with blanks.
+std::string without_padding(const char* text) {
+    std::string value = text_or_none(text);
+    value.erase(value.find_last_not_of(' ') + 1);
+    return value;
+}
+
+std::string connection_text(RfcHandle handle) {
+    return handle ? "connection " + std::to_string(handle) : std::string("no connection");
+}
+
+// Notes the call's beginning; `finish` notes its end.
+struct Call {
+    LibraryCallNote note;
+    Call(const char* operation, std::string given) {
+        note.operation = operation;
+        note.given = std::move(given);
+        observer(note);
+    }
+    void finish(std::string result, bool failed, bool withLastError = false) {
+        note.ended = true;
+        note.result = std::move(result);
+        note.failed = failed;
+        if (failed && withLastError) {
+            RfcErrorInformation error{};
+            library.RfcLastError(&error);
+            note.lastError = error;
+        }
+        observer(note);
+    }
+};
+
+// The way to the system and the logon, as RfcOpen is given them.
+std::string open_options_text(const RfcConnectionOptions& options) {
+    std::string text = "direct to " + text_or_none(options.destination);
+    if (options.mode == RFC_MODE_R2 && options.connectionData) {
+        const auto& gateway = *static_cast<const RfcGatewayRecord*>(options.connectionData);
+        text += ", R/2 through gateway host " + text_or_none(gateway.gatewayHost) + ", gateway service " +
+                text_or_none(gateway.gatewayService);
+    } else if (options.connectionData) {
+        const auto& r3 = *static_cast<const RfcR3ConnectionRecord*>(options.connectionData);
+        text += ", host " + text_or_none(r3.hostname) + ", system number " + std::to_string(r3.systemNumber);
+        if (r3.gatewayHost || r3.gatewayService)
+            text += ", gateway host " + text_or_none(r3.gatewayHost) + ", gateway service " +
+                    text_or_none(r3.gatewayService);
+    }
+    return text + ", client " + text_or_none(options.client) + ", user " + without_padding(options.user) +
+           ", language " + text_or_none(options.language);
+}
+
+// The connect string's words but the password.
+std::string connect_string_text(const char* connectString) {
+    const std::string words = text_or_none(connectString);
+    std::string text;
+    std::size_t start = 0;
+    while (start < words.size()) {
+        std::size_t end = words.find(' ', start);
+        if (end == std::string::npos) end = words.size();
+        const std::string word = words.substr(start, end - start);
+        if (!word.empty() && !begins_with(upper_cased(word), "PASSWD="))
+            text += (text.empty() ? "" : " ") + word;
+        start = end + 1;
+    }
+    return "configured destination, " + text;
+}
+
+std::string code_text(int32_t code) {
+    return std::to_string(code);
+}
+
+void RFC_CALL observed_environment(RfcEnvironmentRecord* environment) {
+    Call call("RfcEnvironment", "the failure handler");
+    library.RfcEnvironment(environment);
+    call.finish("", false);
+}
+
+RfcHandle RFC_CALL observed_open_ex(const char* connectString, RfcExtendedError* error) {
+    Call call("RfcOpenEx", connect_string_text(connectString));
+    const RfcHandle handle = library.RfcOpenEx(connectString, error);
+    call.finish(connection_text(handle), !handle, true);
+    return handle;
+}
+
+RfcHandle RFC_CALL observed_open(RfcConnectionOptions* options) {
+    Call call("RfcOpen", open_options_text(*options));
+    const RfcHandle handle = library.RfcOpen(options);
+    call.finish(connection_text(handle), !handle, true);
+    return handle;
+}
+
+RfcResult RFC_CALL observed_install_structure(const char* name, RfcTypeElement* elements, uint32_t count,
+                                              LineTypeHandle* lineType) {
+    Call call("RfcInstallStructure", text_or_none(name));
+    const RfcResult result = library.RfcInstallStructure(name, elements, count, lineType);
+    call.finish(code_text(result), result != 0);
+    return result;
+}
+
+RfcResult RFC_CALL observed_call(RfcHandle handle, const char* function, RfcParameter* exporting,
+                                 RfcTableDescriptor* tables) {
+    Call call("RfcCall", connection_text(handle) + ", " + text_or_none(function));
+    const RfcResult result = library.RfcCall(handle, function, exporting, tables);
+    call.finish(code_text(result), result != 0, true);
+    return result;
+}
+
+RfcResult RFC_CALL observed_receive(RfcHandle handle, RfcParameter* importing, RfcTableDescriptor* tables,
+                                    char** exception) {
+    Call call("RfcReceive", connection_text(handle));
+    const RfcResult result = library.RfcReceive(handle, importing, tables, exception);
+    std::string text = code_text(result);
+    if ((result == 2 || result == 3) && exception && *exception) text += ", exception " + std::string(*exception);
+    call.finish(text, result != 0, true);
+    return result;
+}
+
+int32_t RFC_CALL observed_last_error(RfcErrorInformation* error) {
+    Call call("RfcLastError", "");
+    const int32_t result = library.RfcLastError(error);
+    call.finish(code_text(result), false);
+    return result;
+}
+
+void RFC_CALL observed_close(RfcHandle handle) {
+    Call call("RfcClose", handle ? connection_text(handle) : std::string("every connection"));
+    library.RfcClose(handle);
+    call.finish("", false);
+}
+
+TableHandle RFC_CALL observed_it_create(const char* name, uint32_t width, uint32_t occurs, uint32_t memsize) {
+    Call call("ItCreate", text_or_none(name) + ", lines of " + std::to_string(width) + " characters");
+    TableHandle table = library.ItCreate(name, width, occurs, memsize);
+    call.finish(table ? "a table" : "no table", !table);
+    return table;
+}
+
+uint32_t RFC_CALL observed_it_fill(TableHandle table) {
+    Call call("ItFill", "");
+    const uint32_t lines = library.ItFill(table);
+    call.finish(std::to_string(lines) + (lines == 1 ? " line" : " lines"), false);
+    return lines;
+}
+
+void* RFC_CALL observed_it_get_line(TableHandle table, uint32_t line) {
+    Call call("ItGetLine", "line " + std::to_string(line));
+    void* data = library.ItGetLine(table, line);
+    std::string text = "no line";
+    if (data) {
+        text = record_field_text(static_cast<const char*>(data), requestQueueLineWidth);
+        text.erase(text.find_last_not_of(' ') + 1);
+        text = "\"" + text + "\"";
+    }
+    call.finish(text, !data);
+    return data;
+}
+
+int32_t RFC_CALL observed_it_delete(TableHandle table) {
+    Call call("ItDelete", "");
+    const int32_t result = library.ItDelete(table);
+    call.finish(code_text(result), result != 0);
+    return result;
+}
+
+}  // namespace
+
+void observe_library_calls(std::function<void(const LibraryCallNote& note)> observe) {
+    library = rfc_operations();
+    observer = std::move(observe);
+    const RfcLibrary observed{observed_environment,    observed_open_ex,   observed_open,
+                              observed_install_structure, observed_call,   observed_receive,
+                              observed_last_error,     observed_close,     observed_it_create,
+                              observed_it_fill,        observed_it_get_line, observed_it_delete};
+    replace_rfc_operations(observed);
+}

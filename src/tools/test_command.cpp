@@ -1,0 +1,280 @@
+// wickerby-profile test: runs the sensor's own code for one profile or
+// listing and tells a person what happened on the way, library call by
+// library call, and what the sensor prints at the end.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "command_line.h"
+#include "connection.h"
+#include "console.h"
+#include "failure_report.h"
+#include "library_loader.h"
+#include "observed_calls.h"
+#include "profile_search.h"
+#include "profile_tool.h"
+#include "rfc_loader.h"
+#include "runs.h"
+#include "text_helpers.h"
+#include "trace_finding.h"
+
+namespace {
+
+constexpr const char* outputBegins = "----- what the sensor prints -----\n";
+constexpr const char* outputEnds = "----- end of what the sensor prints -----\n";
+
+// What the test has written and what the sensor has printed so far. One
+// test runs in a process, and the library's failure handler reaches it only
+// through this.
+struct TestState {
+    std::function<void(const std::string&)> write;
+    SensorWorld world;
+    std::string document;  // everything the sensor printed
+    bool atLineStart = true;
+    bool inCall = false;
+    bool quiet = false;   // the failure report runs: its closing calls are not told
+    bool failed = false;  // a logon or call failed
+    std::string lineCount;  // the result of the last ItFill
+};
+TestState state;
+
+void say(const std::string& text) {
+    if (text.empty()) return;
+    state.write(text);
+    state.atLineStart = text.back() == '\n';
+}
+
+void end_line() {
+    if (!state.atLineStart) say("\n");
+}
+
+// The sensor's output framed, so that its last line feed, or the lack of
+// one, shows.
+void show_document(const std::string& more) {
+    end_line();
+    say(outputBegins);
+    say(state.document + more);
+    end_line();
+    say(outputEnds);
+}
+
+std::string error_field(const char* label, const char* field, std::size_t size) {
+    return std::string("  ") + label + record_field_text(field, size) + "\n";
+}
+
+void explain_error(const RfcErrorInformation& error) {
+    if (record_field_text(error.key, sizeof error.key).empty() &&
+        record_field_text(error.message, sizeof error.message).empty()) {
+        say("  The library reports no error of its own.\n");
+        return;
+    }
+    say(error_field("Key......: ", error.key, sizeof error.key));
+    say(error_field("Status...: ", error.status, sizeof error.status));
+    say(error_field("Message..: ", error.message, sizeof error.message));
+    const SensorWorld& world = state.world;
+    const std::optional<std::string> finding = read_trace_finding(world, world.fileSize(traceFileName));
+    say(std::string("  ") + traceFileName + ": " +
+        (finding ? (finding->empty() ? "no error message in it" : *finding) : "none") + "\n");
+    const std::string advice = failure_advice(record_field_text(error.key, sizeof error.key),
+                                              record_field_text(error.message, sizeof error.message));
+    if (!advice.empty()) say("  Advice...: " + advice + "\n");
+}
+
+// The lines of the destination's configuration file that the library reads
+// after the sensor has copied it over SapRfc.ini, one word each.
+void say_configuration(const std::string& connectWords) {
+    const std::size_t at = connectWords.find("DEST=");
+    if (at == std::string::npos) return;
+    const std::string destination = connectWords.substr(at + 5, connectWords.find(' ', at) - at - 5);
+    const std::optional<std::string> configuration = destination_configuration(destination);
+    if (!configuration) return;
+    std::string words;
+    std::size_t start = 0;
+    while (start < configuration->size()) {
+        std::size_t end = configuration->find('\n', start);
+        if (end == std::string::npos) end = configuration->size();
+        std::string line = configuration->substr(start, end - start);
+        start = end + 1;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty() || line[0] == '#' || begins_with(upper_cased(line), "PASSWD")) continue;
+        words += (words.empty() ? "" : ", ") + line;
+    }
+    say("Configuration SapRfc." + destination + ": " + words + "\n");
+}
+
+void note_call(const LibraryCallNote& note) {
+    if (state.quiet) return;
+    // The sensor asks the line count again before each line; a count that
+    // stays the same is told once.
+    if (note.operation == "ItFill") {
+        if (note.ended && note.result != state.lineCount) say("ItFill -> " + note.result + "\n");
+        state.lineCount = note.ended ? note.result : state.lineCount;
+        return;
+    }
+    if (!note.ended) {
+        // A call that begins inside another comes from the failure handler.
+        if (state.inCall) say(" -> the failure handler\n");
+        end_line();
+        if (note.operation == "RfcOpenEx") say_configuration(note.given);
+        say(note.operation + (note.given.empty() ? "" : ": " + note.given));
+        state.inCall = true;
+        return;
+    }
+    state.inCall = false;
+    say((note.result.empty() ? "" : " -> " + note.result) + "\n");
+    if (note.lastError) {
+        state.failed = true;
+        explain_error(*note.lastError);
+    }
+}
+
+std::string result_line(bool succeeds, int exitCode) {
+    const std::string code = "exit code " + std::to_string(exitCode);
+    if (succeeds) return "Result: the sensor succeeds (" + code + ").\n";
+    if (exitCode == 0) return "Result: the sensor ends with " + code + " but not every system was measured.\n" +
+                              errorReferenceLine;
+    return "Result: the sensor fails (" + code + ").\n" + errorReferenceLine;
+}
+
+// The number after `key` in the listing's summary, when there is one.
+std::optional<unsigned long> summary_count(const std::string& document, const std::string& key) {
+    const std::size_t at = document.rfind(key);
+    if (at == std::string::npos) return std::nullopt;
+    return std::stoul("0" + document.substr(at + key.size(), document.find_first_not_of("0123456789", at + key.size()) -
+                                                                 (at + key.size())));
+}
+
+// "Name: value" for each channel of the document.
+std::string channel_values(const std::string& document) {
+    // PRTG reads the element names whatever their case.
+    const std::string tags = upper_cased(document);
+    std::string lines;
+    std::size_t at = 0;
+    while ((at = tags.find("<CHANNEL>", at)) != std::string::npos) {
+        const std::size_t nameEnd = tags.find("</CHANNEL>", at);
+        const std::size_t valueStart = tags.find("<VALUE>", at);
+        const std::size_t valueEnd = tags.find("</VALUE>", at);
+        if (nameEnd == std::string::npos || valueStart == std::string::npos || valueEnd == std::string::npos) break;
+        lines += "  " + document.substr(at + 9, nameEnd - at - 9) + ": " +
+                 document.substr(valueStart + 7, valueEnd - valueStart - 7) + "\n";
+        at = valueEnd;
+    }
+    return lines;
+}
+
+// The sensor's world, with each step told: the library loaded, the files
+// read, what the sensor prints kept for the end.
+SensorWorld told_world(const SensorWorld& world) {
+    SensorWorld told = world;
+    told.loadRfcLibrary = [load = world.loadRfcLibrary]() -> std::optional<std::string> {
+        std::optional<std::string> message = load();
+        if (message) {
+            say("Library: not loaded\n");
+            return message;
+        }
+        const std::string& path = rfc_library_path();
+        const std::optional<std::string> version = library_file_version(path);
+        say("Library: " + path + (version ? ", file version " + *version : "") + "\n");
+        observe_library_calls(note_call);
+        return message;
+    };
+    told.readTextFile = [read = world.readTextFile](const std::string& path) {
+        std::optional<std::string> contents = read(path);
+        end_line();
+        say("File " + path + (contents ? ": read" : ": does not open") + "\n");
+        return contents;
+    };
+    told.write = [](const std::string& text) {
+        state.document += text;
+        // Only the deadline prints while a call waits: the process ends
+        // right after it.
+        if (state.inCall) {
+            say(" -> no answer\n");
+            show_document("");
+            say(result_line(false, 2));
+            }
+    };
+    return told;
+}
+
+}  // namespace
+
+std::string failure_advice(const std::string& key, const std::string& message) {
+    const std::string words = upper_cased(key + " " + message);
+    const auto says = [&words](const char* text) { return words.find(text) != std::string::npos; };
+    if (says("LOGON") || says("PASSWORD") || says("LOCKED"))
+        return "SAP refused the logon: check User, Password and Client in the profile, "
+               "and whether the SAP user is locked (transaction SU01).";
+    if (says("AUTHORI") || says("AUTHORITY"))
+        return "the SAP user may not call TH_REQUEST_QUEUE: give it authorization object S_RFC "
+               "for the function group that holds it (transaction SU01, role in PFCG).";
+    if (says("FU_NOT_FOUND") || says("FUNCTION"))
+        return "the system has no function module TH_REQUEST_QUEUE, or the user may not see it.";
+    if (says("SAPRFC.INI"))
+        return "the destination's SapRfc file in the working directory needs a line DEST= with the destination.";
+    if (says("COMMUNICATION") || says("PARTNER") || says("CONNECT"))
+        return "the system was not reached: check Hostname and Sysnr (or Gwhost and Gwservice), "
+               "that the system runs, and that a firewall lets the probe reach port 33NN of the gateway.";
+    return "";
+}
+
+std::string test_help() {
+    return "Usage: wickerby-profile test NAME [OPTION-STRING]\n"
+           "Runs the sensor for NAME and the option string exactly as PRTG would, with the\n"
+           "sensor's own code, and tells what happens: the RFC library loaded (its full\n"
+           "path and file version), each file read, the way to the system (direct, with\n"
+           "host, system number, client, user and language, or a configured destination;\n"
+           "never the password), each library call and its result. A failed logon or call\n"
+           "shows the library's error key, status and message, the finding in the trace\n"
+           "file Dev_Rfc.Trc and advice; at the end come the channel values and, between\n"
+           "two marked lines, exactly what the sensor prints. A listing runs each system\n"
+           "in turn. The test logs on to SAP as the sensor does: a wrong password counts\n"
+           "towards locking the SAP user. It runs in the working directory, like the\n"
+           "sensor in PRTG's, and needs librfc32 beside the tool or in the system directory.\n"
+           "Exit code 0 when the sensor succeeds and, for a listing, measures every\n"
+           "system; 2 otherwise.\n";
+}
+
+ToolOutcome run_test(const std::vector<std::string>& arguments, const ToolContext& context) {
+    if (asks_for_help(arguments)) return {test_help(), "", 0};
+    if (arguments.empty()) return usage_failure("test", "a profile name is missing");
+    if (arguments.size() > 3) return usage_failure("test", "unexpected argument '" + arguments[3] + "'");
+    const std::optional<Invocation> invocation = parse_command_line(arguments);
+    if (!invocation) return usage_failure("test", "a profile name is missing");
+    state.write = context.write;
+    state.world = context.sensorWorld;
+
+    FailureReportWatch watch;
+    watch.before = [](const std::string&) {
+        if (state.inCall) say(" -> the failure handler\n");
+        state.quiet = true;
+        end_line();
+        say(outputBegins);
+        say(state.document);
+        state.atLineStart = true;
+    };
+    watch.after = [](const std::string&, const RfcErrorInformation& error) {
+        say(outputEnds);
+        explain_error(error);
+        say(result_line(false, 1));
+        end_process(toolFailure);
+    };
+    watch_failure_report(watch);
+
+    const int exitCode = run_sensor(arguments, told_world(context.sensorWorld));
+    show_document("");
+    const bool listing = invocation->itemMode || complete_profile_name(invocation->profileName).global;
+    bool succeeds = exitCode == 0 && !state.failed;
+    if (listing) {
+        const auto systems = summary_count(state.document, "NoSystems=");
+        const auto processed = summary_count(state.document, "Processed=");
+        if (!systems || !processed || *processed < *systems) succeeds = false;
+        if (systems && processed && *processed < *systems)
+            say("Systems: " + std::to_string(*systems - *processed) + " of " + std::to_string(*systems) +
+                " failed or are missing; PRTG shows only the others.\n");
+    }
+    const std::string channels = channel_values(state.document);
+    if (!channels.empty()) say("Channels:\n" + channels);
+    say(result_line(succeeds, exitCode));
+    return {"", "", succeeds ? 0 : toolFailure};
+}
