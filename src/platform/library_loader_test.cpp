@@ -1,5 +1,6 @@
 #include "library_loader.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -50,12 +51,18 @@ TEST(LibraryLoader, DirectoriesAndNamesOfThisPlatform) {
     EXPECT_EQ(last(system_library_directory()), '\\') << system_library_directory();
     EXPECT_EQ(library_file_name("librfc32"), "librfc32.dll");
     EXPECT_EQ(loadable_library_kind(), "32-bit Windows library");
+    // The system's libraries carry a version resource; the simulator's does not.
+    const std::optional<std::string> version = library_file_version(system_library_directory() + "kernel32.dll");
+    ASSERT_TRUE(version.has_value());
+    EXPECT_EQ(std::count(version->begin(), version->end(), '.'), 3) << *version;
+    EXPECT_FALSE(library_file_version(directory + "librfc32.dll").has_value());
 #else
     EXPECT_EQ(directory.front(), '/') << directory;
     EXPECT_EQ(last(directory), '/') << directory;
     EXPECT_EQ(system_library_directory(), "");
     EXPECT_EQ(library_file_name("librfc32"), "librfc32.so");
     EXPECT_EQ(loadable_library_kind(), std::to_string(sizeof(void*) * 8) + "-bit shared library");
+    EXPECT_FALSE(library_file_version(directory + "librfc32.so").has_value());
 #endif
 }
 
