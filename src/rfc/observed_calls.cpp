@@ -76,8 +76,7 @@ std::string connect_string_text(const char* connectString) {
         std::size_t end = words.find(' ', start);
         if (end == std::string::npos) end = words.size();
         const std::string word = words.substr(start, end - start);
-        if (!word.empty() && !begins_with(upper_cased(word), "PASSWD="))
-            text += (text.empty() ? "" : " ") + word;
+        if (!word.empty() && !begins_with(upper_cased(word), "PASSWD=")) text += (text.empty() ? "" : " ") + word;
         start = end + 1;
     }
     return "configured destination, " + text;
@@ -185,9 +184,8 @@ int32_t RFC_CALL observed_it_delete(TableHandle table) {
 void observe_library_calls(std::function<void(const LibraryCallNote& note)> observe) {
     library = rfc_operations();
     observer = std::move(observe);
-    const RfcLibrary observed{observed_environment,    observed_open_ex,   observed_open,
-                              observed_install_structure, observed_call,   observed_receive,
-                              observed_last_error,     observed_close,     observed_it_create,
-                              observed_it_fill,        observed_it_get_line, observed_it_delete};
+    const RfcLibrary observed{observed_environment, observed_open_ex, observed_open,        observed_install_structure,
+                              observed_call,        observed_receive, observed_last_error,  observed_close,
+                              observed_it_create,   observed_it_fill, observed_it_get_line, observed_it_delete};
     replace_rfc_operations(observed);
 }

@@ -32,8 +32,8 @@ struct TestState {
     std::string document;  // everything the sensor printed
     bool atLineStart = true;
     bool inCall = false;
-    bool quiet = false;   // the failure report runs: its closing calls are not told
-    bool failed = false;  // a logon or call failed
+    bool quiet = false;     // the failure report runs: its closing calls are not told
+    bool failed = false;    // a logon or call failed
     std::string lineCount;  // the result of the last ItFill
 };
 TestState state;
@@ -131,8 +131,8 @@ void note_call(const LibraryCallNote& note) {
 std::string result_line(bool succeeds, int exitCode) {
     const std::string code = "exit code " + std::to_string(exitCode);
     if (succeeds) return "Result: the sensor succeeds (" + code + ").\n";
-    if (exitCode == 0) return "Result: the sensor ends with " + code + " but not every system was measured.\n" +
-                              errorReferenceLine;
+    if (exitCode == 0)
+        return "Result: the sensor ends with " + code + " but not every system was measured.\n" + errorReferenceLine;
     return "Result: the sensor fails (" + code + ").\n" + errorReferenceLine;
 }
 
@@ -192,7 +192,7 @@ SensorWorld told_world(const SensorWorld& world) {
             say(" -> no answer\n");
             show_document("");
             say(result_line(false, 2));
-            }
+        }
     };
     return told;
 }
