@@ -1,6 +1,6 @@
 // Everything a run takes from the world or gives to it, besides the RFC
 // library's operations: standard output, the files it reads or removes, the
-// time of day, and the loading of the library itself. The program hands the
+// time of day, the environment, and the loading of the library itself. The program hands the
 // real ones to the run; the tests hand their own.
 #pragma once
 
