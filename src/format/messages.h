@@ -98,6 +98,19 @@ inline std::string library_not_loaded_message(const std::string& path, const std
     return "Error 1053: " + path + " not loaded: " + reason + " !";
 }
 
+// A profile's User or Password names an environment variable that PRTG sets
+// from the device's credentials, and the run has no value for it: PRTG
+// passes no variables unless the sensor's setting asks for them, and passes
+// an empty one where the device has no such credentials.
+inline std::string variable_not_set_message(const std::string& profileName, const std::string& variable) {
+    return "Error 1060: " + profileName + ": environment variable " + variable +
+           " is not set; switch on \"Set placeholders as environment values\" in the sensor's settings !";
+}
+inline std::string variable_empty_message(const std::string& profileName, const std::string& variable) {
+    return "Error 1061: " + profileName + ": environment variable " + variable +
+           " is empty; enter the credentials in the settings of the sensor's device !";
+}
+
 // Appended to a failed call's message: what the trace file says.
 inline constexpr const char* traceFileMissingText = " - Look for Trace-File";
 inline constexpr const char* traceFileSilentText = " - Please Check Trace-File !";

@@ -1,5 +1,6 @@
 #include "profile.h"
 
+#include "credentials.h"
 #include "messages.h"
 #include "password.h"
 #include "text_helpers.h"
@@ -18,8 +19,10 @@ const ProfileField* field_for_key(const std::string& line) {
 // the reading.
 bool take_password(const std::string& value, PasswordFailureMode mode, const std::string& profileName,
                    ConnectionProfile& profile, std::optional<std::string>& passwordMessage) {
-    if (value.empty()) {
-        profile.password.clear();
+    // A value that names PRTG's variable is no stored password: it stays as
+    // written until the variable's value takes its place.
+    if (value.empty() || credential_source(value)) {
+        profile.password = value;
         return true;
     }
     DescrambledPassword descrambled = descramble_password(value);
@@ -50,7 +53,7 @@ std::optional<std::string> read_profile(const std::string& contents, std::size_t
         if (field->value == &ConnectionProfile::password) {
             if (!take_password(value, mode, profileName, profile, passwordMessage)) return passwordMessage;
         } else if (field->value == &ConnectionProfile::user) {
-            profile.user = upper_cased(value);
+            profile.user = credential_source(value) ? value : upper_cased(value);
         } else {
             profile.*(field->value) = value;
         }

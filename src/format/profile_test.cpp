@@ -105,6 +105,19 @@ TEST(ReadProfile, PasswordLines) {
     EXPECT_EQ(read("Password...: " + storedSecret + "\nPassword...: " + storedPassword + "\n").password, "Pa55 w0rd!");
 }
 
+// A value that names PRTG's variable is kept as written for the variable's
+// value to take its place; anything else is read as it always was.
+TEST(ReadProfile, ValuesNamingPrtgVariablesStayAsWritten) {
+    ConnectionProfile profile = read("User.......: %prtg_windowsUser%\nPassword...: %prtg_windowspassword%\n");
+    EXPECT_EQ(profile.user, "%prtg_windowsUser%");
+    EXPECT_EQ(profile.password, "%prtg_windowspassword%");
+    profile = ConnectionProfile{};
+    EXPECT_EQ(read_profile("User.......: %windowsuser%\nPassword...: %windowspassword%\n", singleRunLineWidth,
+                           PasswordFailureMode::EndRun, "PRD.P00", profile),
+              "Error 1004: Invalid Password in Profile PRD.P00 found...");
+    EXPECT_EQ(profile.user, "%WINDOWSUSER%");
+}
+
 TEST(ReadProfile, BadPasswordEndsTheSingleRunAtOnce) {
     const struct {
         std::string stored;

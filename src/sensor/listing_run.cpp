@@ -1,5 +1,6 @@
 #include "connection.h"
 #include "console_lines.h"
+#include "credentials.h"
 #include "failure_report.h"
 #include "messages.h"
 #include "queue_table.h"
@@ -122,15 +123,20 @@ int run_listing(const StartUp& start, const ServerListing& listing, const RunPla
         if (!contents) continue;
         const bool badPassword =
             read_profile(*contents, listingRunLineWidth, PasswordFailureMode::MarkSystem, entry, profile).has_value();
-        const bool systemFailed = badPassword || validate_profile(profile, entry).has_value();
+        // The next profile inherits a User or Password that names a variable
+        // as written, and takes the variable's value itself.
+        ConnectionProfile system = profile;
+        const bool systemFailed = badPassword ||
+                                  take_credentials(system, world.environmentVariable, entry).has_value() ||
+                                  validate_profile(system, entry).has_value();
         const std::string timeText = console ? world.timeOfDay(world.now()) : "";
-        set_listing_deadline(run, counters, profile.destination);
+        set_listing_deadline(run, counters, system.destination);
         const bool processed =
-            measure_system(run, system_label(listing.labelKind, entry, profile), systemFailed, profile);
+            measure_system(run, system_label(listing.labelKind, entry, system), systemFailed, system);
         ++(processed ? counters.processed : counters.failed);
         set_listing_deadline(run, counters, "");
         if (console)
-            world.write("\n" + system_line(timeText, entry, profile) +
+            world.write("\n" + system_line(timeText, entry, system) +
                         " State=" + (processed ? "Processed" : "Rfc Failure") + "\n");
     }
 

@@ -1,6 +1,7 @@
 #include "sensor_world.h"
 
 #include "console.h"
+#include "environment.h"
 #include "files.h"
 #include "rfc_loader.h"
 #include "trace_finding.h"
@@ -19,6 +20,7 @@ SensorWorld standard_world() {
         if (failure) return rfc_library_failure_message(*failure);
         return std::nullopt;
     };
+    world.environmentVariable = environment_variable;
     return world;
 }
 

@@ -1,6 +1,6 @@
 // Everything a run takes from the world or gives to it, besides the RFC
 // library's operations: standard output, the files it reads or removes, the
-// time of day, and the loading of the library itself. The program hands the
+// time of day, the environment, and the loading of the library itself. The program hands the
 // real ones to the run; the tests hand their own.
 #pragma once
 
@@ -35,6 +35,9 @@ struct SensorWorld {
     // Loads the RFC library and makes its operations the ones the runs
     // call; the message to show when it cannot.
     std::function<std::optional<std::string>()> loadRfcLibrary;
+    // An environment variable's value, nothing when it is not set: PRTG
+    // hands the device's credentials over in variables.
+    std::function<std::optional<std::string>(const std::string& name)> environmentVariable;
 };
 
 // Standard output, the file system and the clock of this machine.

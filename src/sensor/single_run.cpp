@@ -1,5 +1,6 @@
 #include "connection.h"
 #include "console_lines.h"
+#include "credentials.h"
 #include "failure_report.h"
 #include "messages.h"
 #include "queue_table.h"
@@ -14,6 +15,8 @@ int run_single_system(const StartUp& start, const std::string& profileContents, 
     ConnectionProfile profile;
     if (const auto message =
             read_profile(profileContents, singleRunLineWidth, PasswordFailureMode::EndRun, start.profileName, profile))
+        return fail_run(world, *message);
+    if (const auto message = take_credentials(profile, world.environmentVariable, start.profileName))
         return fail_run(world, *message);
     if (const auto message = validate_profile(profile, start.profileName)) return fail_run(world, *message);
 

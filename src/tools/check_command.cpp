@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "command_line.h"
+#include "credentials.h"
 #include "listing.h"
 #include "messages.h"
 #include "profile.h"
@@ -62,6 +63,38 @@ std::string field_line(const ProfileField& field, const std::string& value) {
     return line + "\n";
 }
 
+// Taken, for the checks, as the value of a variable the tool has none for.
+constexpr const char* unsetVariableStandIn = "PRTG";
+
+// The sensor's environment as far as the tool knows it. PRTG sets its
+// variables for the sensor alone, so one the tool has no value for is taken
+// as one that passes the checks, and the rest of the profile is checked as
+// the sensor would check it.
+EnvironmentLookup sensor_environment(const ToolContext& context) {
+    return [&context](const std::string& name) -> std::optional<std::string> {
+        std::optional<std::string> value = context.environmentVariable(name);
+        if (value && !value->empty()) return value;
+        return std::string(unsetVariableStandIn);
+    };
+}
+
+bool is_credential_field(const ProfileField& field) {
+    for (std::string ConnectionProfile::*credential : credentialFields)
+        if (field.value == credential) return true;
+    return false;
+}
+
+// A User or Password that names a variable: where its value comes from,
+// never the value.
+std::string source_line(const ProfileField& field, const std::string& variable, const std::string& checkedValue,
+                        const ToolContext& context) {
+    const std::optional<std::string> value = context.environmentVariable(variable);
+    std::string line = std::string(field.key) + " " + credential_source_text(variable, value);
+    if (!value || value->empty()) return line + " (only a warning: PRTG sets it for the sensor, not for this tool)\n";
+    if (const auto problem = profile_field_problem(field, checkedValue)) line += "  <- " + *problem;
+    return line + "\n";
+}
+
 struct Located {
     std::string sensorDirectory;
     bool found = false;
@@ -97,8 +130,15 @@ ToolOutcome check_profile(const std::string& profileName, const ToolContext& con
     ConnectionProfile profile;
     std::optional<std::string> message =
         read_profile(*located.contents, singleRunLineWidth, PasswordFailureMode::EndRun, profileName, profile);
-    for (const ProfileField& field : profileFields) outcome.output += field_line(field, profile.*(field.value));
-    if (!message) message = validate_profile(profile, profileName);
+    ConnectionProfile checked = profile;
+    take_credentials(checked, sensor_environment(context), profileName);
+    for (const ProfileField& field : profileFields) {
+        const std::optional<std::string> variable =
+            is_credential_field(field) ? credential_source(profile.*(field.value)) : std::nullopt;
+        outcome.output += variable ? source_line(field, *variable, checked.*(field.value), context)
+                                   : field_line(field, checked.*(field.value));
+    }
+    if (!message) message = validate_profile(checked, profileName);
     return ending(outcome, message);
 }
 
@@ -117,12 +157,14 @@ constexpr const char* systemValid = "found and valid";
 // A profile of the listing as the run reads it: after the profiles before
 // it, whose fields it inherits. A failure is named by the single run's message.
 std::string system_state(const std::optional<std::string>& contents, const std::string& entry,
-                         ConnectionProfile& carried) {
+                         ConnectionProfile& carried, const ToolContext& context) {
     if (!contents) return "missing";
     if (const auto message =
             read_profile(*contents, listingRunLineWidth, PasswordFailureMode::MarkSystem, entry, carried))
         return *message;
-    return validate_profile(carried, entry).value_or(systemValid);
+    ConnectionProfile checked = carried;
+    take_credentials(checked, sensor_environment(context), entry);
+    return validate_profile(checked, entry).value_or(systemValid);
 }
 
 // A warning for each carried field that this profile has no line for and
@@ -162,7 +204,7 @@ std::size_t check_systems(const std::vector<std::string>& entries, const std::st
     std::size_t bad = 0;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const std::optional<std::string> contents = context.readTextFile(sensorDirectory + entries[i]);
-        const std::string state = system_state(contents, entries[i], carried);
+        const std::string state = system_state(contents, entries[i], carried, context);
         if (state != systemValid) ++bad;
         outcome.output += std::to_string(i + 1) + ". " + entries[i] + ": " + state + "\n";
         if (contents) outcome.errors += carried_field_warnings(*contents, entries[i], carried, sources);

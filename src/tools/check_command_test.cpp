@@ -373,3 +373,52 @@ TEST(CheckCommand, WarnsOfFieldsTakenFromAnEarlierProfile) {
 }
 
 }  // namespace
+
+namespace {
+
+// A User or Password taken from PRTG's variable: check names the variable and
+// whether its own environment has it, never the value. PRTG sets it for the
+// sensor alone, so one the tool lacks is only a warning, in a profile and in
+// each system of a listing.
+TEST(CheckCommand, CredentialsFromPrtgNameTheirSource) {
+    const std::string warning = " (only a warning: PRTG sets it for the sensor, not for this tool)\n";
+    const struct {
+        std::map<std::string, std::string> environment;
+        std::string userLine, passwordLine, message;
+    } cases[] = {
+        {{},
+         "User.......: from the environment variable prtg_windowsuser, not set" + warning,
+         "Password...: from the environment variable prtg_windowspassword, not set" + warning,
+         "OK"},
+        {{{"prtg_windowsuser", "operator"}, {"prtg_windowspassword", "Pa55 w0rd!"}},
+         "User.......: from the environment variable prtg_windowsuser, set\n",
+         "Password...: from the environment variable prtg_windowspassword, set\n",
+         "OK"},
+        {{{"prtg_windowsuser", ""}, {"prtg_windowspassword", "operator-password-of-25"}},
+         "User.......: from the environment variable prtg_windowsuser, empty" + warning,
+         "Password...: from the environment variable prtg_windowspassword, set  <- longer than 20 characters\n",
+         "Error 1003: Invalid Parameter(s) at PRD.P00 found..."},
+    };
+    const std::string profile = prdProfile + "User.......: %prtg_windowsuser%\nPassword...: %prtg_windowspassword%\n";
+    for (const auto& c : cases) {
+        FakeWorld world;
+        world.environment = c.environment;
+        world.files["PRD.P00"] = profile;
+        ToolOutcome outcome = world.run({"check", "PRD"});
+        EXPECT_NE(outcome.output.find("Client.....: \"100\"\n" + c.userLine + c.passwordLine + "Language...: \"E\"\n"),
+                  std::string::npos)
+            << outcome.output;
+        EXPECT_EQ(last_line(outcome.output), c.message + "\n");
+        EXPECT_EQ(outcome.exitCode, c.message == "OK" ? 0 : toolFailure);
+        EXPECT_EQ(outcome.output.find("operator"), std::string::npos) << "the value must never be shown";
+        EXPECT_EQ(outcome.output.find("OPERATOR"), std::string::npos) << "the value must never be shown";
+
+        world.files["Pendrake.Prf"] = "# Gsng: KEY       : PRD.P00#\n";
+        outcome = world.run({"check", "X", "ITEM=Requests:Waiting"});
+        EXPECT_NE(outcome.output.find("1. PRD.P00: " + (c.message == "OK" ? "found and valid" : c.message) + "\n"),
+                  std::string::npos)
+            << outcome.output;
+    }
+}
+
+}  // namespace

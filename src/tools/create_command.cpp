@@ -1,5 +1,6 @@
 #include <map>
 
+#include "credentials.h"
 #include "password.h"
 #include "profile.h"
 #include "profile_search.h"
@@ -8,12 +9,37 @@
 
 namespace {
 
-// The options of create as given: field name to value, and --force.
+// The options of create as given: field name to value, --force, and the
+// variables of PRTG that User and Password are taken from.
 struct CreateRequest {
     std::string file;
     std::map<std::string, std::string> values;
     bool force = false;
+    std::map<std::string, std::string> variables;  // "user" or "password" to the variable's name
 };
+
+// "user-from-prtg" and "password-from-prtg" name the field they stand for.
+constexpr const char* fromPrtgSuffix = "-from-prtg";
+
+std::string from_prtg_field(const std::string& option) {
+    const std::string suffix = fromPrtgSuffix;
+    if (option.size() <= suffix.size() || option.compare(option.size() - suffix.size(), suffix.size(), suffix) != 0)
+        return "";
+    const std::string field = option.substr(0, option.size() - suffix.size());
+    return field == "user" || field == "password" ? field : "";
+}
+
+// Takes --user-from-prtg or --password-from-prtg with its variable; the problem, if any.
+std::string take_variable(const std::string& option, const std::string& variable, CreateRequest& request) {
+    const std::string field = from_prtg_field(option);
+    if (!is_prtg_variable(variable))
+        return "--" + option + " needs a variable that PRTG sets, such as prtg_windows" + field + " (\"" +
+               prtgVariablePrefix + "\" and at most " +
+               std::to_string(prtgVariableMaxLength - std::string(prtgVariablePrefix).size()) +
+               " letters, digits or _); \"" + variable + "\" is not one";
+    if (!request.variables.emplace(field, variable).second) return "--" + option + " is given twice";
+    return "";
+}
 
 const ProfileField* field_named(const std::string& name) {
     for (const ProfileField& field : profileFields)
@@ -40,17 +66,25 @@ std::string parse_create(const std::vector<std::string>& arguments, CreateReques
             request.force = true;
             continue;
         }
-        if (!field_named(name)) return "unknown option '" + argument + "'";
+        const bool fromPrtg = !from_prtg_field(name).empty();
+        if (!fromPrtg && !field_named(name)) return "unknown option '" + argument + "'";
         if (!value) {
             if (i + 1 >= arguments.size()) return "--" + name + " needs a value";
             value = arguments[++i];
         }
-        if (!request.values.emplace(name, *value).second) return "--" + name + " is given twice";
+        if (fromPrtg) {
+            if (std::string problem = take_variable(name, *value, request); !problem.empty()) return problem;
+        } else if (!request.values.emplace(name, *value).second) {
+            return "--" + name + " is given twice";
+        }
     }
     if (request.file.empty()) return "the profile FILE is missing";
+    if (request.variables.count("user") && request.values.count("user"))
+        return "--user and --user-from-prtg exclude each other";
     if (!request.values.count("extcompany")) request.values["extcompany"] = defaultExtcompany;
     for (const ProfileField& field : profileFields)
-        if (field.value != &ConnectionProfile::password && !request.values.count(field.name))
+        if (field.value != &ConnectionProfile::password && !request.values.count(field.name) &&
+            !request.variables.count(field.name))
             return std::string("--") + field.name + " is missing";
     return "";
 }
@@ -91,14 +125,25 @@ std::string name_note(const std::string& file) {
     return "";
 }
 
+// Where PRTG's setting must be switched on for the profile to work.
+std::string variables_note(const CreateRequest& request) {
+    if (request.variables.empty()) return "";
+    return "Note: the sensor takes the profile's credentials from PRTG only with its setting \"Set placeholders as "
+           "environment values\" switched on.\n";
+}
+
 // The profile in the sensor's format, keys in their order, CR LF line ends
-// as written on the probe.
+// as written on the probe. A value PRTG keeps names its variable, as written.
 std::string profile_text(const CreateRequest& request, const std::string& storedPassword) {
     std::string text;
     for (const ProfileField& field : profileFields) {
         const bool isPassword = field.value == &ConnectionProfile::password;
-        std::string value = isPassword ? storedPassword : request.values.at(field.name);
-        if (field.value == &ConnectionProfile::user) value = upper_cased(value);
+        std::string value;
+        if (const auto variable = request.variables.find(field.name); variable != request.variables.end())
+            value = credential_placeholder(variable->second);
+        else if (isPassword) value = storedPassword;
+        else if (field.value == &ConnectionProfile::user) value = upper_cased(request.values.at(field.name));
+        else value = request.values.at(field.name);
         text += std::string(field.key) + " " + value + "\r\n";
     }
     return text;
@@ -116,21 +161,24 @@ ToolOutcome run_create(const std::vector<std::string>& arguments, const ToolCont
     if (std::string problem = parse_create(arguments, request); !problem.empty())
         return usage_failure("create", problem);
     for (const ProfileField& field : profileFields) {
-        if (field.value == &ConnectionProfile::password) continue;
+        if (field.value == &ConnectionProfile::password || !request.values.count(field.name)) continue;
         if (const std::string problem = value_problem(field, request.values.at(field.name)); !problem.empty())
             return refusal(problem);
     }
     if (!request.force && context.fileOpens(request.file))
         return refusal(request.file + " exists; --force replaces it");
 
-    std::string problem;
-    std::optional<std::string> password = read_new_password(context, problem);
-    if (!password) return refusal(problem);
-    if (problem = password_problem(*password); !problem.empty()) return refusal(problem);
-    std::optional<std::string> stored = scramble_password(*password);
-    if (!stored) return refusal("this password has no printable stored form; choose another");
+    std::optional<std::string> stored;
+    if (!request.variables.count("password")) {
+        std::string problem;
+        std::optional<std::string> password = read_new_password(context, problem);
+        if (!password) return refusal(problem);
+        if (problem = password_problem(*password); !problem.empty()) return refusal(problem);
+        stored = scramble_password(*password);
+        if (!stored) return refusal("this password has no printable stored form; choose another");
+    }
 
-    if (!context.replaceFile(request.file, profile_text(request, *stored)))
+    if (!context.replaceFile(request.file, profile_text(request, stored.value_or(""))))
         return refusal("cannot write " + request.file);
-    return {"Profile " + request.file + " written.\n" + name_note(request.file), "", 0};
+    return {"Profile " + request.file + " written.\n" + name_note(request.file) + variables_note(request), "", 0};
 }

@@ -182,3 +182,73 @@ TEST(CreateCommand, NotesNamesTheSensorReadsOtherwise) {
 }
 
 }  // namespace
+
+namespace {
+
+// With --user-from-prtg or --password-from-prtg the profile names PRTG's
+// variable as written and the sensor takes the value from it; no password
+// is asked for when PRTG gives it.
+TEST(CreateCommand, CredentialsFromPrtg) {
+    const struct {
+        Options changes;
+        std::vector<std::string> extra;
+        std::string user, password;
+        std::size_t prompts;
+    } cases[] = {
+        {{{"--user", ""}},
+         {"--user-from-prtg", "prtg_windowsuser", "--password-from-prtg=prtg_windowspassword"},
+         "%prtg_windowsuser%",
+         "%prtg_windowspassword%",
+         0},
+        {{}, {"--password-from-prtg", "PRTG_LinuxPassword"}, "MONITOR", "%PRTG_LinuxPassword%", 0},
+        {{{"--user", ""}}, {"--user-from-prtg", "prtg_linuxuser"}, "%prtg_linuxuser%", "secret", 1},
+    };
+    for (const auto& c : cases) {
+        FakeWorld world;
+        world.inputLines = {"secret"};
+        ToolOutcome outcome = world.run(create_arguments("PRD.P00", c.changes, c.extra));
+        ASSERT_EQ(outcome.exitCode, 0) << outcome.errors;
+        EXPECT_EQ(outcome.output, "Profile PRD.P00 written.\nNote: the sensor takes the profile's credentials from "
+                                  "PRTG only with its setting \"Set placeholders as environment values\" switched "
+                                  "on.\n");
+        EXPECT_EQ(world.prompts.size(), c.prompts);
+        ConnectionProfile profile;
+        EXPECT_EQ(read_profile(text_mode_contents(world.files["PRD.P00"]), singleRunLineWidth,
+                               PasswordFailureMode::EndRun, "PRD.P00", profile),
+                  std::nullopt);
+        EXPECT_EQ(profile.user, c.user);
+        EXPECT_EQ(profile.password, c.password);
+        EXPECT_EQ(profile.client, "100");
+    }
+}
+
+TEST(CreateCommand, CredentialsFromPrtgBadUsage) {
+    const std::string notOne = " (\"prtg_\" and at most 53 letters, digits or _); \"windowspassword\" is not one";
+    const struct {
+        Options changes;
+        std::vector<std::string> extra;
+        std::string message;
+    } cases[] = {
+        {{},
+         {"--password-from-prtg", "windowspassword"},
+         "--password-from-prtg needs a variable that PRTG sets, such as prtg_windowspassword" + notOne},
+        {{}, {"--user-from-prtg", "prtg_windowsuser"}, "--user and --user-from-prtg exclude each other"},
+        {{},
+         {"--password-from-prtg", "prtg_a", "--password-from-prtg", "prtg_b"},
+         "--password-from-prtg is given twice"},
+        {{}, {"--password-from-prtg"}, "--password-from-prtg needs a value"},
+        {{}, {"--hostname-from-prtg", "prtg_host"}, "unknown option '--hostname-from-prtg'"},
+    };
+    for (const auto& c : cases) {
+        FakeWorld world;
+        world.inputLines = {"secret"};
+        ToolOutcome outcome = world.run(create_arguments("PRD.P00", c.changes, c.extra));
+        EXPECT_EQ(outcome.exitCode, toolFailure);
+        EXPECT_EQ(outcome.errors,
+                  "wickerby-profile create: " + c.message + "\nTry 'wickerby-profile create --help'.\n");
+        EXPECT_TRUE(world.files.empty());
+        EXPECT_TRUE(world.prompts.empty());
+    }
+}
+
+}  // namespace

@@ -1,6 +1,7 @@
 // wickerby-profile: the administrator's tool for the sensor's connection profiles.
 #include <cstdio>
 
+#include "environment.h"
 #include "files.h"
 #include "profile_tool.h"
 #include "secret_input.h"
@@ -11,6 +12,7 @@ int main(int argumentCount, char** arguments) {
     context.readTextFile = read_text_file;
     context.replaceFile = replace_file;
     context.inputIsTerminal = standard_input_is_terminal();
+    context.environmentVariable = environment_variable;
     context.readSecretLine = [&context](const std::string& prompt) {
         if (context.inputIsTerminal) std::fputs(prompt.c_str(), stderr);
         std::optional<std::string> line = read_secret_line();

@@ -35,6 +35,7 @@ std::string tool_help() {
                        "\n"
                        "Commands:\n"
                        "  create FILE OPTIONS       write a profile; the password comes from standard input\n"
+                       "                            or from PRTG (--password-from-prtg)\n"
                        "  check NAME [OPTION-STRING] find and read a profile as the sensor does\n"
                        "  scramble                  print the stored form of a password read from standard input\n"
                        "  test NAME [OPTION-STRING] run the sensor and tell each step, logging on to SAP\n"
@@ -48,15 +49,27 @@ std::string tool_help() {
 std::string create_help() {
     return "Usage: wickerby-profile create FILE --destination D --client C --user U --language L\n"
            "         --mode M --hostname H --sysnr N --gwhost G --gwservice S [--extcompany T] [--force]\n"
+           "         [--user-from-prtg VARIABLE] [--password-from-prtg VARIABLE]\n"
            "Writes the connection profile FILE (a path as Windows writes it; the sensor\n"
            "adds \".P00\" to a profile name without an extension). Each value is checked\n"
            "against the length the sensor accepts:\n" +
            field_option_lines() +
            "  --force                 replace an existing FILE\n"
+           "  --user-from-prtg VARIABLE\n"
+           "                          instead of --user: the sensor takes the user from\n"
+           "                          PRTG's variable VARIABLE, e.g. prtg_windowsuser\n"
+           "  --password-from-prtg VARIABLE\n"
+           "                          the sensor takes the password from PRTG's variable\n"
+           "                          VARIABLE, e.g. prtg_windowspassword; none is read\n"
            "The password, 2 to 20 printable ASCII characters, is read from standard input\n"
            "(asked twice, without echo, at a terminal) and stored scrambled. The file is\n"
            "written through a temporary file and a rename, so a failure leaves no half\n"
-           "profile. Exit code 0 when written, 2 otherwise.\n" +
+           "profile. Exit code 0 when written, 2 otherwise.\n"
+           "With --user-from-prtg or --password-from-prtg the profile holds \"%VARIABLE%\"\n"
+           "in place of that value. PRTG passes the credentials of the sensor's device in\n"
+           "variables beginning \"prtg_\" (prtg_windowsuser, prtg_windowspassword,\n"
+           "prtg_linuxuser, prtg_linuxpassword) when the sensor's setting \"Set\n"
+           "placeholders as environment values\" is on.\n" +
            storedPasswordWarning;
 }
 
@@ -67,7 +80,9 @@ std::string check_help() {
            "C:\\PRTG_Path.Txt and its sub-paths, or, without a path file, the working\n"
            "directory and the fixed PRTG directories. Prints every path tried and the one\n"
            "found, then the profile's fields (the password only as asterisks and its\n"
-           "length), and ends with \"OK\" or the message the sensor would give.\n"
+           "length; a User or Password taken from PRTG's environment variable only as that\n"
+           "variable's name and whether it is set here, where PRTG does not set it), and\n"
+           "ends with \"OK\" or the message the sensor would give.\n"
            "With NAME GLOBAL and a sensor key, or an option string with ITEM=, it reads\n"
            "the listing as the sensor does instead: the sensor key, the allocation text,\n"
            "the item and the label kind, then each system's profile in order (found and\n"

@@ -20,6 +20,9 @@ struct ToolContext {
     // hidden, only at a terminal.
     std::function<std::optional<std::string>(const std::string& prompt)> readSecretLine;
     bool inputIsTerminal = false;
+    // An environment variable's value in the tool's own environment, which
+    // lacks the ones PRTG sets for the sensor alone.
+    std::function<std::optional<std::string>(const std::string& name)> environmentVariable;
     // The test command: standard output as it goes, and the sensor's world.
     std::function<void(const std::string& text)> write;
     SensorWorld sensorWorld;

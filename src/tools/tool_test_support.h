@@ -14,6 +14,7 @@ struct FakeWorld {
     std::vector<std::string> prompts;
     bool terminal = false;
     bool writesFail = false;
+    std::map<std::string, std::string> environment;
 
     ToolContext context() {
         ToolContext context;
@@ -36,6 +37,11 @@ struct FakeWorld {
             return line;
         };
         context.inputIsTerminal = terminal;
+        context.environmentVariable = [this](const std::string& name) -> std::optional<std::string> {
+            auto variable = environment.find(name);
+            if (variable == environment.end()) return std::nullopt;
+            return variable->second;
+        };
         return context;
     }
 
