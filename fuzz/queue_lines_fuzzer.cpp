@@ -1,7 +1,7 @@
 // The request-queue table's lines. The input's first line is the option
-// text (it chooses the label code), the second the destination; every
-// further line is a table line as the library hands it over: at most 80
-// characters, ending at a NUL byte.
+// text (it chooses the label code and ",RATE" or ",QUEUES"), the second the
+// destination; every further line is a table line as the library hands it
+// over: at most 80 characters, ending at a NUL byte.
 #include <cstddef>
 #include <cstdint>
 
@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         add_queue_line(totals, table_line(line));
     }
     ResultDocument document;
-    build_queue_document(document, totals, destination, queue_label_code(optionString));
+    build_queue_document(document, totals, destination, queue_label_code(optionString), channel_options(optionString));
     const std::size_t textStart = document.text.find("<Text>") + 6;
     const std::size_t textEnd = document.text.find("</Text>");
     require(textEnd != std::string::npos && textEnd >= textStart, "the document has its text element");

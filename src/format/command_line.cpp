@@ -35,5 +35,6 @@ std::optional<Invocation> parse_command_line(const std::vector<std::string>& arg
     }
     invocation.consoleReport = invocation.optionString.find_first_of("#$%") != std::string::npos;
     invocation.deadlineSeconds = deadline_seconds(invocation.optionString);
+    invocation.channels = channel_options(invocation.optionString);
     return invocation;
 }

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "channel_options.h"
+
 // An item identification holds at most this many characters.
 inline constexpr std::size_t itemMaxLength = 90;
 // The run's own deadline, below PRTG's default timeout of 60 seconds, unless
@@ -22,6 +24,7 @@ struct Invocation {
     std::string itemId;                                 // the value of ITEM=
     bool consoleReport = false;                         // '#', '$' or '%' in the option string
     unsigned deadlineSeconds = defaultDeadlineSeconds;  // ",TIMEOUT=" seconds
+    ChannelOptions channels;                            // ",RATE", ",QUEUES", ",FAILED"
 };
 
 // Takes the arguments after the program name apart; nothing when the profile

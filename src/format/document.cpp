@@ -45,14 +45,33 @@ void end_text(ResultDocument& document) {
 
 void add_channel(ResultDocument& document, const std::string& channel, const std::string& value,
                  const std::string& unit) {
+    ChannelSettings settings;
+    if (!unit.empty()) settings.unit = "Custom";
+    settings.customUnit = unit;
+    add_channel(document, channel, value, settings);
+}
+
+void add_channel(ResultDocument& document, const std::string& channel, const std::string& value,
+                 const ChannelSettings& settings) {
     std::string& text = document.text;
     text += "\n<Result><Channel>";
     append_escaped(text, channel);
     text += "</Channel>";
-    if (!unit.empty()) {
-        text += "\n<Unit>Custom</Unit>\n<CustomUnit>";
-        append_escaped(text, unit);
+    if (!settings.unit.empty()) {
+        text += "\n<Unit>";
+        append_escaped(text, settings.unit);
+        text += "</Unit>";
+    }
+    if (!settings.customUnit.empty()) {
+        text += "\n<CustomUnit>";
+        append_escaped(text, settings.customUnit);
         text += "</CustomUnit>";
+    }
+    if (settings.difference) text += "\n<Mode>Difference</Mode>";
+    if (!settings.upperErrorLimit.empty()) {
+        text += "\n<LimitMaxError>";
+        append_escaped(text, settings.upperErrorLimit);
+        text += "</LimitMaxError>\n<LimitMode>1</LimitMode>";
     }
     text += "\n<Value>";
     append_escaped(text, value);

@@ -23,6 +23,17 @@ void end_text(ResultDocument& document);
 // The unit elements are written only for a non-empty unit.
 void add_channel(ResultDocument& document, const std::string& channel, const std::string& value,
                  const std::string& unit);
+
+// How PRTG is to take a channel, besides its name and value; each element
+// is written only when set.
+struct ChannelSettings {
+    std::string unit;             // PRTG's unit: "Custom" takes its name from customUnit, "Count" is PRTG's own
+    std::string customUnit;       // the custom unit's name
+    bool difference = false;      // PRTG shows the change since the last scan instead of the value
+    std::string upperErrorLimit;  // a value above it turns the sensor red; none when empty
+};
+void add_channel(ResultDocument& document, const std::string& channel, const std::string& value,
+                 const ChannelSettings& settings);
 void end_document(ResultDocument& document);
 void set_error_document(ResultDocument& document, const std::string& message);
 // The error document's text.

@@ -53,6 +53,9 @@ bool take_allocation(const std::string& line, ServerListing& listing) {
     const std::string& text = listing.allocationText;
     if (text.find(sensorTag) == std::string::npos) return false;
     listing.optionText = replaced(text.substr(0, text.find(optionTextEnd)), ':', ' ');
+    // The channels follow the allocation text alone: the command line's
+    // entries do not count here, as its ",HOST=" and ",NO=" do not.
+    listing.channels = channel_options(upper_cased(listing.optionText));
     listing.labelKind = label_kind_in(line, listing.labelKind);
     listing.allocationFound = true;
     return true;
@@ -97,6 +100,7 @@ ServerListing take_global_listing(const std::string& contents, const Invocation&
 ServerListing take_profile_list(const std::string& contents, const Invocation& invocation) {
     ServerListing listing;
     listing.optionText = invocation.optionText;
+    listing.channels = invocation.channels;
     listing.itemId = invocation.itemId;
     TextPieces pieces{contents};
     std::string piece;

@@ -143,6 +143,33 @@ TEST(ListingTest, GlobalListingFillsTheSettings) {
     }
 }
 
+TEST(ListingTest, ChannelEntriesOfAGlobalListingComeFromItsOptionText) {
+    struct Case {
+        const char* what;
+        std::string allocationText;
+        std::string optionString;
+        bool rates, queueLengths, failedSystems;
+        LabelKind labelKind;
+    };
+    const Case cases[] = {
+        {"any case", " Item=I,rate,Queues,FAILED,Host," + tag, "SENSOR01", true, true, true, LabelKind::Host},
+        {"colon read as blank", " Item=I,Sid,Failed:x,Rate:" + tag, "SENSOR01", true, false, true, LabelKind::Sid},
+        {"after the sensor tag", " Item=I," + tag + ",RATE,FAILED", "SENSOR01", false, false, false,
+         LabelKind::Profile},
+        {"command line only", " Item=I,Alias," + tag, "SENSOR01 ,RATE,FAILED", false, false, false, LabelKind::Alias},
+    };
+    for (const Case& c : cases) {
+        const ServerListing listing =
+            read_global(allocation(key, c.allocationText) + server(key, "A#"), c.optionString);
+        EXPECT_FALSE(listing.endingMessage.has_value()) << c.what;
+        EXPECT_EQ(listing.itemId, "I") << c.what;
+        EXPECT_EQ(listing.labelKind, c.labelKind) << c.what;
+        EXPECT_EQ(listing.channels.rates, c.rates) << c.what;
+        EXPECT_EQ(listing.channels.queueLengths, c.queueLengths) << c.what;
+        EXPECT_EQ(listing.channels.failedSystems, c.failedSystems) << c.what;
+    }
+}
+
 struct ProfileListCase {
     const char* what;
     std::string contents;

@@ -1,5 +1,7 @@
 #include "queue_table.h"
 
+#include <algorithm>
+
 #include "messages.h"
 #include "text_helpers.h"
 
@@ -25,17 +27,35 @@ struct QueueRow {
     const char* keyword;
     const char* channel;
     uint32_t QueueTotals::*total;
+    const char* lengthChannel;
+    const char* highChannel;
+    QueueLength QueueTotals::*length;
 };
 
 const QueueRow queueRows[] = {
-    {"NOW", "NOWORK", "Requests NoWork", &QueueTotals::noWork},
-    {"DIA", "DIALOG", "Requests Dialog", &QueueTotals::dialog},
-    {"BTC", "BATCH", "Requests Batch", &QueueTotals::batch},
-    {"UPD", "UPDATE", "Requests Update", &QueueTotals::update},
-    {"UP2", "UPDATE2", "Requests Update2", &QueueTotals::update2},
-    {"ENQ", "ENQUEUE", "Requests EnQueue", &QueueTotals::enQueue},
-    {"SPO", "SPOOL", "Requests Spool", &QueueTotals::spool},
+    {"NOW", "NOWORK", "Requests NoWork", &QueueTotals::noWork, "Queue NoWork", "Queue NoWork High",
+     &QueueTotals::noWorkLength},
+    {"DIA", "DIALOG", "Requests Dialog", &QueueTotals::dialog, "Queue Dialog", "Queue Dialog High",
+     &QueueTotals::dialogLength},
+    {"BTC", "BATCH", "Requests Batch", &QueueTotals::batch, "Queue Batch", "Queue Batch High",
+     &QueueTotals::batchLength},
+    {"UPD", "UPDATE", "Requests Update", &QueueTotals::update, "Queue Update", "Queue Update High",
+     &QueueTotals::updateLength},
+    {"UP2", "UPDATE2", "Requests Update2", &QueueTotals::update2, "Queue Update2", "Queue Update2 High",
+     &QueueTotals::update2Length},
+    {"ENQ", "ENQUEUE", "Requests EnQueue", &QueueTotals::enQueue, "Queue EnQueue", "Queue EnQueue High",
+     &QueueTotals::enQueueLength},
+    {"SPO", "SPOOL", "Requests Spool", &QueueTotals::spool, "Queue Spool", "Queue Spool High",
+     &QueueTotals::spoolLength},
 };
+
+ChannelSettings requests_settings(bool difference) {
+    ChannelSettings settings;
+    settings.unit = "Custom";
+    settings.customUnit = "Reqs";
+    settings.difference = difference;
+    return settings;
+}
 
 }  // namespace
 
@@ -55,11 +75,19 @@ void add_queue_line(QueueTotals& totals, const std::string& line) {
     totals.reads += reads;
     totals.writes += take_last_field(text);
     totals.queSize += take_last_field(text);
-    totals.maxQue += take_last_field(text);
-    totals.waitings += take_last_field(text);
+    const uint32_t maxQue = take_last_field(text);
+    totals.maxQue += maxQue;
+    const uint32_t waitings = take_last_field(text);
+    totals.waitings += waitings;
     for (const QueueRow& row : queueRows) {
         if (code == row.lineCode) {
             totals.*row.total += reads;
+            // Several lines of one type are one queue to the administrator:
+            // what waits in each adds up, but a high-water mark says nothing
+            // about the other lines, so the largest one stands for them all.
+            QueueLength& length = totals.*row.length;
+            length.current += waitings;
+            length.highest = std::max(length.highest, maxQue);
             break;
         }
     }
@@ -83,15 +111,25 @@ std::string queue_label_code(const std::string& optionString) {
 
 std::vector<QueueChannel> queue_channels(const QueueTotals& totals) {
     std::vector<QueueChannel> channels;
-    for (const QueueRow& row : queueRows) channels.push_back({row.channel, totals.*row.total});
-    channels.push_back({"Requests Waiting", totals.waitings});
+    for (const QueueRow& row : queueRows) channels.push_back({row.channel, totals.*row.total, true});
+    channels.push_back({"Requests Waiting", totals.waitings, false});
+    return channels;
+}
+
+std::vector<QueueChannel> queue_length_channels(const QueueTotals& totals) {
+    std::vector<QueueChannel> channels;
+    for (const QueueRow& row : queueRows) {
+        const QueueLength& length = totals.*row.length;
+        channels.push_back({row.lengthChannel, length.current, false});
+        channels.push_back({row.highChannel, length.highest, false});
+    }
     return channels;
 }
 
 void build_queue_document(ResultDocument& document, const QueueTotals& totals, const std::string& destination,
-                          const std::string& labelCode) {
+                          const std::string& labelCode, const ChannelOptions& options) {
     begin_document(document);
-    document.text.reserve(1200);  // the whole document, without growing
+    document.text.reserve(options.queueLengths ? 3200 : 1200);  // the whole document, without growing
     begin_text(document);
     append_text(document, "(" + destination);
     append_text(document, labelCode.empty() ? ") System-Queues: " : ") Sys-Queue[" + labelCode + "]: ");
@@ -101,14 +139,30 @@ void build_queue_document(ResultDocument& document, const QueueTotals& totals, c
                               ", Waitings=" + grouped(totals.waitings));
     end_text(document);
     for (const QueueChannel& channel : queue_channels(totals))
-        add_channel(document, channel.name, std::to_string(channel.total), "Reqs");
+        add_channel(document, channel.name, std::to_string(channel.total),
+                    requests_settings(options.rates && channel.counter));
+    if (options.queueLengths)
+        for (const QueueChannel& channel : queue_length_channels(totals))
+            add_channel(document, channel.name, std::to_string(channel.total), requests_settings(false));
     end_document(document);
 }
 
-std::string item_channel(const QueueTotals& totals, const std::string& itemId, const std::string& systemLabel) {
+std::string item_channel(const QueueTotals& totals, const std::string& itemId, const std::string& systemLabel,
+                         bool rates) {
     ResultDocument fragment;
     for (const QueueChannel& channel : queue_channels(totals))
-        if (itemId == channel.name) add_channel(fragment, systemLabel, std::to_string(channel.total), "Reqs");
+        if (itemId == channel.name)
+            add_channel(fragment, systemLabel, std::to_string(channel.total),
+                        requests_settings(rates && channel.counter));
+    return fragment.text;
+}
+
+std::string failed_systems_channel(unsigned failed) {
+    ChannelSettings settings;
+    settings.unit = "Count";
+    settings.upperErrorLimit = "0";
+    ResultDocument fragment;
+    add_channel(fragment, "Failed Systems", std::to_string(failed), settings);
     return fragment.text;
 }
 

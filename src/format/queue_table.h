@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "channel_options.h"
 #include "document.h"
 
 // Columns of a table line that are read: the queue name in the first 13,
@@ -15,10 +16,17 @@
 inline constexpr std::size_t queueNameColumns = 13;
 inline constexpr std::size_t readColumns = 72;
 
+// A queue type's requests waiting now (the first number of its lines) and
+// its high-water mark (the second).
+struct QueueLength {
+    uint32_t current = 0, highest = 0;
+};
+
 // Signed 32-bit sums, kept as unsigned so that they wrap instead of overflowing.
 struct QueueTotals {
     uint32_t queSize = 0, reads = 0, writes = 0, maxQue = 0, waitings = 0;
     uint32_t noWork = 0, dialog = 0, update = 0, enQueue = 0, batch = 0, spool = 0, update2 = 0;
+    QueueLength noWorkLength, dialogLength, updateLength, enQueueLength, batchLength, spoolLength, update2Length;
 };
 
 // The line with the blanks of its name columns removed, cut at column 72.
@@ -36,18 +44,29 @@ std::string queue_label_code(const std::string& optionString);
 struct QueueChannel {
     const char* name;
     uint32_t total;
+    bool counter;  // it only grows while the dispatcher runs: ",RATE" shows its difference
 };
 
 // The eight channels in their fixed order.
 std::vector<QueueChannel> queue_channels(const QueueTotals& totals);
 
-// The complete result document of a single-system run.
+// The queue types' current lengths and high-water marks, in the order of
+// the eight channels: "Queue NoWork", "Queue NoWork High", "Queue Dialog", ...
+std::vector<QueueChannel> queue_length_channels(const QueueTotals& totals);
+
+// The complete result document of a single-system run; ",QUEUES" adds the
+// queue lengths after the eight channels.
 void build_queue_document(ResultDocument& document, const QueueTotals& totals, const std::string& destination,
-                          const std::string& labelCode);
+                          const std::string& labelCode, const ChannelOptions& options = {});
 
 // A listing run's channel for one system: the channel that the item names,
 // under the system's label; empty when the item names none of the channels.
-std::string item_channel(const QueueTotals& totals, const std::string& itemId, const std::string& systemLabel);
+std::string item_channel(const QueueTotals& totals, const std::string& itemId, const std::string& systemLabel,
+                         bool rates = false);
+
+// A listing run's last channel with ",FAILED": its failed systems, with an
+// error limit of 0, so that PRTG shows the sensor down while any fails.
+std::string failed_systems_channel(unsigned failed);
 
 // The message of a failed request-queue call.
 std::string call_failure_text(int code, const std::string& exceptionText);

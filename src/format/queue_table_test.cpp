@@ -108,6 +108,54 @@ TEST(Measurement, DocumentGroupsTheFreeTextOnly) {
     EXPECT_EQ(names, order);
 }
 
+TEST(Measurement, QueueLengthsSumNowAndTakeTheLargestMark) {
+    const QueueTotals totals = sum_queue_lines({
+        queue_line("DIA", 2, 7, 0, 0, 0),
+        queue_line("D I A", 3, 5, 0, 0, 0),
+        queue_line("dia", 100, 100, 0, 0, 0),  // no queue type: codes are case-sensitive
+        queue_line("UP2", 1, 4, 0, 0, 0),
+        queue_line("ICM", 9, 9, 0, 0, 0),
+    });
+    std::vector<std::pair<std::string, uint32_t>> channels;
+    for (const QueueChannel& channel : queue_length_channels(totals))
+        channels.emplace_back(channel.name, channel.total);
+    const std::vector<std::pair<std::string, uint32_t>> expected = {
+        {"Queue NoWork", 0},  {"Queue NoWork High", 0},  {"Queue Dialog", 5},  {"Queue Dialog High", 7},
+        {"Queue Batch", 0},   {"Queue Batch High", 0},   {"Queue Update", 0},  {"Queue Update High", 0},
+        {"Queue Update2", 1}, {"Queue Update2 High", 4}, {"Queue EnQueue", 0}, {"Queue EnQueue High", 0},
+        {"Queue Spool", 0},   {"Queue Spool High", 0},
+    };
+    EXPECT_EQ(channels, expected);
+    EXPECT_EQ(totals.waitings, 115u);
+    EXPECT_EQ(totals.maxQue, 125u);
+}
+
+TEST(Measurement, RatesOnlyForCounterChannels) {
+    QueueTotals totals;
+    totals.dialog = 12;
+    totals.waitings = 3;
+    ChannelOptions options;
+    options.rates = true;
+    options.queueLengths = true;
+    ResultDocument document;
+    build_queue_document(document, totals, "PRD", "", options);
+    std::size_t modes = 0;
+    for (std::size_t at = document.text.find("<Mode>"); at != std::string::npos;
+         at = document.text.find("<Mode>", at + 1))
+        ++modes;
+    EXPECT_EQ(modes, 7u);  // neither "Requests Waiting" nor the queue lengths
+    EXPECT_NE(document.text.find("<Channel>Requests Spool</Channel>\n<Unit>Custom</Unit>\n<CustomUnit>Reqs</CustomUnit>"
+                                 "\n<Mode>Difference</Mode>\n<Value>0</Value></Result>"),
+              std::string::npos);
+
+    EXPECT_EQ(item_channel(totals, "Requests Dialog", "PRD", true),
+              "\n<Result><Channel>PRD</Channel>\n<Unit>Custom</Unit>\n<CustomUnit>Reqs</CustomUnit>"
+              "\n<Mode>Difference</Mode>\n<Value>12</Value></Result>\n");
+    EXPECT_EQ(item_channel(totals, "Requests Waiting", "PRD", true),
+              "\n<Result><Channel>PRD</Channel>\n<Unit>Custom</Unit>\n<CustomUnit>Reqs</CustomUnit>"
+              "\n<Value>3</Value></Result>\n");
+}
+
 TEST(Measurement, CallFailureTexts) {
     EXPECT_EQ(call_failure_text(1, "x"), "Error 1014: RFC-Failure raised !");
     EXPECT_EQ(call_failure_text(2, "NOT_FOUND"), "Error 1012: Exception.: NOT_FOUND");

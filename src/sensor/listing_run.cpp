@@ -32,6 +32,7 @@ struct SystemRun {
     const ConnectionOverrides overrides;
     const std::string& itemId;
     bool console;
+    bool rates;  // a counter item's channels in PRTG's difference mode
 };
 
 // Measures one system of the listing and prints its channel; false when it failed.
@@ -54,7 +55,8 @@ bool measure_system(const SystemRun& run, const std::string& label, bool systemF
     const TableHandle table = create_queue_table();
     const QueueCall call = call_request_queue(session, handle, table);
     // The channel is printed as soon as it is made, before the table is deleted.
-    if (call.status == CallStatus::Ok) world.write(item_channel(sum_queue_lines(call.lines), run.itemId, label));
+    if (call.status == CallStatus::Ok)
+        world.write(item_channel(sum_queue_lines(call.lines), run.itemId, label, run.rates));
     delete_queue_table(table);
     close_connection(session, handle);
     return call.status == CallStatus::Ok;
@@ -103,7 +105,8 @@ int run_listing(const StartUp& start, const ServerListing& listing, const RunPla
     // The systems run with the listing's option text: in a global listing the
     // allocation text takes the command line's place.
     const std::string systemOptions = upper_cased(listing.optionText);
-    const SystemRun run{place, connection_overrides(systemOptions, listing.optionText), listing.itemId, console};
+    const SystemRun run{place, connection_overrides(systemOptions, listing.optionText), listing.itemId, console,
+                        listing.channels.rates};
     if (console) {
         const std::string startTime = world.timeOfDay(start.startTime);
         world.write(banner_line(startTime) + "\n");
@@ -141,7 +144,10 @@ int run_listing(const StartUp& start, const ServerListing& listing, const RunPla
     }
 
     set_deadline_ending(place.deadline, nullptr, 0);
-    world.write(closing_text(summary_text(listing.itemId, counters)));
+    // The failed systems' channel comes last, and only with a complete run:
+    // a run ended by its deadline is in PRTG's error state already.
+    const std::string failedChannel = listing.channels.failedSystems ? failed_systems_channel(counters.failed) : "";
+    world.write(failedChannel + closing_text(summary_text(listing.itemId, counters)));
     if (console) world.write(processed_line(world.timeOfDay(world.now())));
     return 0;
 }
