@@ -408,7 +408,7 @@ TEST(CheckCommand, CredentialsFromPrtgNameTheirSource) {
         EXPECT_NE(outcome.output.find("Client.....: \"100\"\n" + c.userLine + c.passwordLine + "Language...: \"E\"\n"),
                   std::string::npos)
             << outcome.output;
-        EXPECT_EQ(last_line(outcome.output), c.message + "\n");
+        EXPECT_EQ(verdict_line(outcome.output), c.message + "\n");
         EXPECT_EQ(outcome.exitCode, c.message == "OK" ? 0 : toolFailure);
         EXPECT_EQ(outcome.output.find("operator"), std::string::npos) << "the value must never be shown";
         EXPECT_EQ(outcome.output.find("OPERATOR"), std::string::npos) << "the value must never be shown";
