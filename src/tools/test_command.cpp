@@ -7,6 +7,7 @@
 
 #include "command_line.h"
 #include "connection.h"
+#include "credentials.h"
 #include "console.h"
 #include "failure_report.h"
 #include "library_loader.h"
@@ -162,6 +163,19 @@ std::string channel_values(const std::string& document) {
     return lines;
 }
 
+// Where a profile's User and Password come from when PRTG keeps them in
+// environment variables; never their values. Other files name neither.
+void say_credential_sources(const std::string& contents) {
+    ConnectionProfile profile;
+    read_profile(contents, listingRunLineWidth, PasswordFailureMode::MarkSystem, "", profile);
+    for (const ProfileField& field : profileFields) {
+        if (field.value != &ConnectionProfile::user && field.value != &ConnectionProfile::password) continue;
+        if (const auto variable = credential_source(profile.*(field.value)))
+            say("  " + std::string(field.key) + " " +
+                credential_source_text(*variable, state.world.environmentVariable(*variable)) + "\n");
+    }
+}
+
 // The sensor's world, with each step told: the library loaded, the files
 // read, what the sensor prints kept for the end.
 SensorWorld told_world(const SensorWorld& world) {
@@ -182,6 +196,7 @@ SensorWorld told_world(const SensorWorld& world) {
         std::optional<std::string> contents = read(path);
         end_line();
         say("File " + path + (contents ? ": read" : ": does not open") + "\n");
+        if (contents) say_credential_sources(*contents);
         return contents;
     };
     told.write = [](const std::string& text) {
