@@ -7,8 +7,8 @@
 
 #include "command_line.h"
 #include "connection.h"
-#include "credentials.h"
 #include "console.h"
+#include "credentials.h"
 #include "failure_report.h"
 #include "library_loader.h"
 #include "observed_calls.h"
