@@ -244,9 +244,12 @@ std::string sensor_keys_lines(const std::string& contents) {
 
 std::string listing_warnings(const ServerListing& listing, std::size_t systems) {
     std::string warnings;
-    if (systems > prtgChannelLimit)
-        warnings += "Warning: " + std::to_string(systems) +
-                    " systems, but PRTG does not officially support more than " + std::to_string(prtgChannelLimit) +
+    // ",FAILED" adds a channel of its own after the systems'.
+    const std::size_t channels = systems + (listing.channels.failedSystems ? 1 : 0);
+    if (channels > prtgChannelLimit)
+        warnings += "Warning: " + std::to_string(systems) + " systems" +
+                    (listing.channels.failedSystems ? " and the channel Failed Systems" : "") +
+                    ", but PRTG does not officially support more than " + std::to_string(prtgChannelLimit) +
                     " channels per sensor\n";
     bool named = false;
     for (const QueueChannel& channel : queue_channels(QueueTotals{})) named = named || listing.itemId == channel.name;

@@ -266,6 +266,10 @@ TEST(CheckCommand, ListingWarnings) {
         {51, "Requests:Waiting",
          "Warning: 51 systems, but PRTG does not officially support more than 50 channels per sensor\n"},
         {1, "Requests:dialog", "Warning: the item names none of the sensor's channels, so no system writes one\n"},
+        {49, "Requests:Waiting,FAILED", ""},
+        {50, "Requests:Waiting,FAILED",
+         "Warning: 50 systems and the channel Failed Systems, but PRTG does not officially support more than 50 "
+         "channels per sensor\n"},
     };
     for (const auto& c : cases) {
         FakeWorld world;
