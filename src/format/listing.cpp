@@ -53,8 +53,6 @@ bool take_allocation(const std::string& line, ServerListing& listing) {
     const std::string& text = listing.allocationText;
     if (text.find(sensorTag) == std::string::npos) return false;
     listing.optionText = replaced(text.substr(0, text.find(optionTextEnd)), ':', ' ');
-    // The channels follow the allocation text alone: the command line's
-    // entries do not count here, as its ",HOST=" and ",NO=" do not.
     listing.channels = channel_options(upper_cased(listing.optionText));
     listing.labelKind = label_kind_in(line, listing.labelKind);
     listing.allocationFound = true;
@@ -92,6 +90,11 @@ ServerListing take_global_listing(const std::string& contents, const Invocation&
     const std::string& text = listing.allocationText;
     std::size_t item = text.find(itemKeyword);
     if (item != std::string::npos) listing.itemId = item_value(text, text, item + itemKeyword.size());
+    // The channels are the sensor's in PRTG: its parameters may ask for them
+    // as well as the listing's allocation text, which its sensors share.
+    listing.channels.rates = listing.channels.rates || invocation.channels.rates;
+    listing.channels.queueLengths = listing.channels.queueLengths || invocation.channels.queueLengths;
+    listing.channels.failedSystems = listing.channels.failedSystems || invocation.channels.failedSystems;
     if (!listing.allocationFound) listing.endingMessage = global_sensor_missing_message(invocation.secondArgument);
     else listing.endingMessage = final_check(listing);
     return listing;

@@ -25,6 +25,7 @@ ServerListing read_global(const std::string& contents, const std::string& option
     invocation.optionText = "as typed";
     invocation.secondArgument = secondArgument;
     invocation.itemId = "left over";
+    invocation.channels = channel_options(optionString);
     return take_server_listing(contents, ListingFile::Global, invocation);
 }
 
@@ -143,7 +144,7 @@ TEST(ListingTest, GlobalListingFillsTheSettings) {
     }
 }
 
-TEST(ListingTest, ChannelEntriesOfAGlobalListingComeFromItsOptionText) {
+TEST(ListingTest, ChannelEntriesOfAGlobalListingComeFromItsOptionTextAndTheCommandLine) {
     struct Case {
         const char* what;
         std::string allocationText;
@@ -156,7 +157,8 @@ TEST(ListingTest, ChannelEntriesOfAGlobalListingComeFromItsOptionText) {
         {"colon read as blank", " Item=I,Sid,Failed:x,Rate:" + tag, "SENSOR01", true, false, true, LabelKind::Sid},
         {"after the sensor tag", " Item=I," + tag + ",RATE,FAILED", "SENSOR01", false, false, false,
          LabelKind::Profile},
-        {"command line only", " Item=I,Alias," + tag, "SENSOR01 ,RATE,FAILED", false, false, false, LabelKind::Alias},
+        {"command line only", " Item=I,Alias," + tag, "SENSOR01 ,RATE,FAILED", true, false, true, LabelKind::Alias},
+        {"neither", " Item=I,Alias," + tag, "SENSOR01 ,TIMEOUT=9", false, false, false, LabelKind::Alias},
     };
     for (const Case& c : cases) {
         const ServerListing listing =
