@@ -36,6 +36,10 @@ struct TestState {
     bool quiet = false;     // the failure report runs: its closing calls are not told
     bool failed = false;    // a logon or call failed
     std::string lineCount;  // the result of the last ItFill
+    // Files read besides the path file: the profile or listing found, then
+    // a listing's profiles, one per system.
+    unsigned filesRead = 0;
+    bool systemUnopened = false;  // a listing's profile was read and no logon followed yet
 };
 TestState state;
 
@@ -81,8 +85,17 @@ void explain_error(const RfcErrorInformation& error) {
     if (!advice.empty()) say("  Advice...: " + advice + "\n");
 }
 
+// A listing's system whose profile was read but never led to a logon: the
+// sensor found the profile wrong and went on to the next one.
+void settle_system() {
+    if (!state.systemUnopened) return;
+    state.systemUnopened = false;
+    end_line();
+    say("  No logon: the profile fails before the sensor connects; 'wickerby-profile check' names why.\n");
+}
+
 // The lines of the destination's configuration file that the library reads
-// after the sensor has copied it over SapRfc.ini, one word each.
+// after the sensor has copied it over SapRfc.ini, joined by commas.
 void say_configuration(const std::string& connectWords) {
     const std::size_t at = connectWords.find("DEST=");
     if (at == std::string::npos) return;
@@ -112,10 +125,12 @@ void note_call(const LibraryCallNote& note) {
         state.lineCount = note.ended ? note.result : state.lineCount;
         return;
     }
+    if (note.operation != "ItGetLine") state.lineCount.clear();
     if (!note.ended) {
         // A call that begins inside another comes from the failure handler.
         if (state.inCall) say(" -> the failure handler\n");
         end_line();
+        if (note.operation == "RfcOpen" || note.operation == "RfcOpenEx") state.systemUnopened = false;
         if (note.operation == "RfcOpenEx") say_configuration(note.given);
         say(note.operation + (note.given.empty() ? "" : ": " + note.given));
         state.inCall = true;
@@ -194,9 +209,16 @@ SensorWorld told_world(const SensorWorld& world) {
     };
     told.readTextFile = [read = world.readTextFile](const std::string& path) {
         std::optional<std::string> contents = read(path);
+        settle_system();
         end_line();
         say("File " + path + (contents ? ": read" : ": does not open") + "\n");
-        if (contents) say_credential_sources(*contents);
+        if (path == pathFileName) return contents;
+        if (contents) {
+            say_credential_sources(*contents);
+            state.systemUnopened = ++state.filesRead > 1;
+        } else if (state.filesRead > 0) {
+            say("  The sensor skips this system: it counts only in NoSystems, with no channel.\n");
+        }
         return contents;
     };
     told.write = [](const std::string& text) {
@@ -277,6 +299,7 @@ ToolOutcome run_test(const std::vector<std::string>& arguments, const ToolContex
     watch_failure_report(watch);
 
     const int exitCode = run_sensor(arguments, told_world(context.sensorWorld));
+    settle_system();
     show_document("");
     const bool listing = invocation->itemMode || complete_profile_name(invocation->profileName).global;
     bool succeeds = exitCode == 0 && !state.failed;
