@@ -137,6 +137,10 @@ def main():
         drives.mkdir()
         prepare(work)
         env = dict(os.environ, WICKERBY_DRIVES=str(drives))
+        if options.target == "native":
+            # The sensors share their lock files there; they go with the scratch directory.
+            (scratch / "tmp").mkdir()
+            env["TMPDIR"] = str(scratch / "tmp")
         env.pop("RFCSIM_LOG", None)
         if options.target == "native":
             command = [str(options.bin.resolve() / "wickerby")]

@@ -195,7 +195,11 @@ class Native:
         if (case / "drives").is_dir():
             copy_tree(case / "drives", drives, [])
         self.roots = {letter: drives / letter.upper() for letter in drive_letters(case)}
-        env = {"WICKERBY_DRIVES": str(drives), "RFCSIM_LOG": str(scratch / "rfc.log")}
+        # The sensors' lock files live in the temporary folder, one set per
+        # working directory: each case's go with its scratch directory.
+        temporary = scratch / "tmp"
+        temporary.mkdir()
+        env = {"WICKERBY_DRIVES": str(drives), "RFCSIM_LOG": str(scratch / "rfc.log"), "TMPDIR": str(temporary)}
         return work, env, scratch / "rfc.log", []
 
     library_file = "librfc32.so"

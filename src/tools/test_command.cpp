@@ -3,6 +3,7 @@
 // library call, and what the sensor prints at the end.
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "command_line.h"
@@ -39,6 +40,7 @@ struct TestState {
     // Files read besides the path file: the profile or listing found, then
     // a listing's profiles, one per system.
     unsigned filesRead = 0;
+    std::thread::id runThread;    // the thread the sensor's run takes
     bool systemUnopened = false;  // a listing's profile was read and no logon followed yet
 };
 TestState state;
@@ -223,10 +225,10 @@ SensorWorld told_world(const SensorWorld& world) {
     };
     told.write = [](const std::string& text) {
         state.document += text;
-        // Only the deadline prints while a call waits: the process ends
-        // right after it.
-        if (state.inCall) {
-            say(" -> no answer\n");
+        // Only the deadline's watch prints from another thread, and the
+        // process ends right after it.
+        if (std::this_thread::get_id() != state.runThread) {
+            if (state.inCall) say(" -> no answer\n");
             show_document("");
             say(result_line(false, 2));
         }
@@ -280,6 +282,7 @@ ToolOutcome run_test(const std::vector<std::string>& arguments, const ToolContex
     if (!invocation) return usage_failure("test", "a profile name is missing");
     state.write = context.write;
     state.world = context.sensorWorld;
+    state.runThread = std::this_thread::get_id();
 
     FailureReportWatch watch;
     watch.before = [](const std::string&) {
