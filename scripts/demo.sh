@@ -7,6 +7,7 @@ cd "$(dirname "$0")/.."
 cmake --preset native >/dev/null
 cmake --build --preset native >/dev/null
 sensor=$PWD/build/native/bin/wickerby
+tool=$PWD/build/native/bin/wickerby-profile
 run=build/example-run
 rm -rf "$run" && mkdir -p "$run" && cp -r examples/. "$run" && cd "$run"
 # The simulator reads rfcsim.ini from the working directory; WICKERBY_DRIVES
@@ -21,3 +22,8 @@ show PRD DIALOG
 show PRD '#DIALOG'
 show BIN
 show GLOBAL DIALOGS
+# The administrator's tool runs the sensor and tells each step: here a logon
+# that SAP refuses, with the library's reason and advice.
+echo "== wickerby-profile test SBX"
+set +e; "$tool" test SBX; code=$?; set -e
+echo "== exit code $code"
