@@ -5,6 +5,12 @@
 #include "messages.h"
 #include "text_helpers.h"
 
+bool is_credential_field(const ProfileField& field) {
+    for (std::string ConnectionProfile::*credential : credentialFields)
+        if (field.value == credential) return true;
+    return false;
+}
+
 bool is_prtg_variable(const std::string& name) {
     const std::string prefix = prtgVariablePrefix;
     if (name.size() <= prefix.size() || name.size() > prtgVariableMaxLength) return false;

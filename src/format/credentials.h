@@ -24,6 +24,9 @@ inline constexpr std::size_t prtgVariableMaxLength = 58;
 inline constexpr std::string ConnectionProfile::*credentialFields[] = {&ConnectionProfile::user,
                                                                        &ConnectionProfile::password};
 
+// True for the profile fields whose value may name a variable.
+bool is_credential_field(const ProfileField& field);
+
 // True for a name PRTG could set: "prtg_" (in any case) followed by letters,
 // digits and underscores, at most 58 characters in all.
 bool is_prtg_variable(const std::string& name);

@@ -1,5 +1,6 @@
 #include "observed_calls.h"
 
+#include <sstream>
 #include <utility>
 
 #include "failure_report.h"
@@ -67,18 +68,14 @@ std::string open_options_text(const RfcConnectionOptions& options) {
            ", language " + text_or_none(options.language);
 }
 
-// The connect string's words but the password.
+// The connect string's words but the password. Words are separated by
+// blanks only, as the library reads them, so that no part of a password
+// holding another white-space character is shown.
 std::string connect_string_text(const char* connectString) {
-    const std::string words = text_or_none(connectString);
-    std::string text;
-    std::size_t start = 0;
-    while (start < words.size()) {
-        std::size_t end = words.find(' ', start);
-        if (end == std::string::npos) end = words.size();
-        const std::string word = words.substr(start, end - start);
+    std::istringstream words(text_or_none(connectString));
+    std::string text, word;
+    while (std::getline(words, word, ' '))
         if (!word.empty() && !begins_with(upper_cased(word), "PASSWD=")) text += (text.empty() ? "" : " ") + word;
-        start = end + 1;
-    }
     return "configured destination, " + text;
 }
 

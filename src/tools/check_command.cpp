@@ -78,12 +78,6 @@ EnvironmentLookup sensor_environment(const ToolContext& context) {
     };
 }
 
-bool is_credential_field(const ProfileField& field) {
-    for (std::string ConnectionProfile::*credential : credentialFields)
-        if (field.value == credential) return true;
-    return false;
-}
-
 // A User or Password that names a variable: where its value comes from,
 // never the value.
 std::string source_line(const ProfileField& field, const std::string& variable, const std::string& checkedValue,

@@ -2,6 +2,7 @@
 // listing and tells a person what happened on the way, library call by
 // library call, and what the sensor prints at the end.
 #include <optional>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -104,13 +105,9 @@ void say_configuration(const std::string& connectWords) {
     const std::string destination = connectWords.substr(at + 5, connectWords.find(' ', at) - at - 5);
     const std::optional<std::string> configuration = destination_configuration(destination);
     if (!configuration) return;
-    std::string words;
-    std::size_t start = 0;
-    while (start < configuration->size()) {
-        std::size_t end = configuration->find('\n', start);
-        if (end == std::string::npos) end = configuration->size();
-        std::string line = configuration->substr(start, end - start);
-        start = end + 1;
+    std::istringstream lines(*configuration);
+    std::string words, line;
+    while (std::getline(lines, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.empty() || line[0] == '#' || begins_with(upper_cased(line), "PASSWD")) continue;
         words += (words.empty() ? "" : ", ") + line;
@@ -186,7 +183,7 @@ void say_credential_sources(const std::string& contents) {
     ConnectionProfile profile;
     read_profile(contents, listingRunLineWidth, PasswordFailureMode::MarkSystem, "", profile);
     for (const ProfileField& field : profileFields) {
-        if (field.value != &ConnectionProfile::user && field.value != &ConnectionProfile::password) continue;
+        if (!is_credential_field(field)) continue;
         if (const auto variable = credential_source(profile.*(field.value)))
             say("  " + std::string(field.key) + " " +
                 credential_source_text(*variable, state.world.environmentVariable(*variable)) + "\n");
