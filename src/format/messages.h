@@ -111,6 +111,13 @@ inline std::string variable_empty_message(const std::string& profileName, const 
            " is empty; enter the credentials in the settings of the sensor's device !";
 }
 
+// The option string's ",HOST=" names a host that the profile does not
+// allow: the logon, with the profile's password, would go there.
+inline std::string host_not_allowed_message(const std::string& profileName, const std::string& host) {
+    return "Error 1070: " + profileName + ": host " + host +
+           " is not allowed as ,HOST=; the administrator names it in the profile's Allowedhost: line !";
+}
+
 // Appended to a failed call's message: what the trace file says.
 inline constexpr const char* traceFileMissingText = " - Look for Trace-File";
 inline constexpr const char* traceFileSilentText = " - Please Check Trace-File !";

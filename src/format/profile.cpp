@@ -1,5 +1,7 @@
 #include "profile.h"
 
+#include <algorithm>
+
 #include "credentials.h"
 #include "messages.h"
 #include "password.h"
@@ -36,15 +38,32 @@ bool take_password(const std::string& value, PasswordFailureMode mode, const std
     return mode == PasswordFailureMode::MarkSystem;
 }
 
+void take_allowed_hosts(const std::string& line, std::vector<std::string>& hosts) {
+    const std::string separators = " ,\t";
+    std::size_t at = profileValueStart;
+    while (at < line.size()) {
+        const std::size_t start = line.find_first_not_of(separators, at);
+        if (start == std::string::npos) break;
+        const std::size_t end = std::min(line.find_first_of(separators, start), line.size());
+        hosts.push_back(line.substr(start, end - start));
+        at = end;
+    }
+}
+
 }  // namespace
 
 std::optional<std::string> read_profile(const std::string& contents, std::size_t lineWidth, PasswordFailureMode mode,
                                         const std::string& profileName, ConnectionProfile& profile) {
     std::optional<std::string> passwordMessage;
+    profile.allowedHosts.clear();
     TextPieces pieces{contents};
     std::string piece;
     while (next_piece(pieces, lineWidth, piece)) {
         const std::string line = without_line_end(piece);
+        if (line.compare(0, profileKeyLength, allowedHostKey) == 0) {
+            take_allowed_hosts(line, profile.allowedHosts);
+            continue;
+        }
         const ProfileField* field = field_for_key(line);
         if (!field) continue;
         // The whole rest of the line is the value: a value too long for its
@@ -59,6 +78,12 @@ std::optional<std::string> read_profile(const std::string& contents, std::size_t
         }
     }
     return passwordMessage;
+}
+
+bool allows_host(const ConnectionProfile& profile, const std::string& host) {
+    for (const std::string& allowed : profile.allowedHosts)
+        if (upper_cased(allowed) == upper_cased(host)) return true;
+    return false;
 }
 
 namespace {

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <vector>
 
 struct ConnectionProfile {
     std::string extcompany;
@@ -19,6 +20,12 @@ struct ConnectionProfile {
     std::string sysnr;
     std::string gwhost;
     std::string gwservice;
+    // The hosts an option string's ",HOST=" may send this profile's logon
+    // to, from its "Allowedhost:" lines. Unlike the fields above they belong
+    // to the file they are written in: a later profile of a listing never
+    // inherits them, so no override reaches a system whose own file does not
+    // allow it.
+    std::vector<std::string> allowedHosts;
 };
 
 // One field of the profile: its key in the file (12 characters, exact) and
@@ -57,16 +64,27 @@ inline constexpr std::size_t profileValueStart = 13;  // the 14th character
 inline constexpr std::size_t singleRunLineWidth = 99;
 inline constexpr std::size_t listingRunLineWidth = 199;
 
+// "Allowedhost:" lines name, separated by blanks or commas, the hosts an
+// option string may put in place of the profile's host name; the lines add
+// up. Only the administrator, who writes the profile, can allow a host: a
+// PRTG user who may add sensors types the option string.
+inline constexpr const char* allowedHostKey = "Allowedhost:";
+
 // A bad stored password either ends the run (single-system run) or marks the
 // system as failed and reading goes on (multi-system run).
 enum class PasswordFailureMode { EndRun, MarkSystem };
 
 // Reads the profile file's contents (as read in text mode) into the profile;
-// fields not named in the file keep their values. Returns the message of the
+// fields not named in the file keep their values, the allowed hosts are the
+// file's own. Returns the message of the
 // first bad stored password, if there is one; with EndRun the reading stops
 // there.
 std::optional<std::string> read_profile(const std::string& contents, std::size_t lineWidth, PasswordFailureMode mode,
                                         const std::string& profileName, ConnectionProfile& profile);
+
+// True when the profile allows the host as an override, compared without
+// regard to case as host names are.
+bool allows_host(const ConnectionProfile& profile, const std::string& host);
 
 // What is wrong with a field's value ("shorter than 3 characters", "longer
 // than 11 characters"), or nothing when its length is right.

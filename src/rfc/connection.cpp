@@ -1,6 +1,7 @@
 #include "connection.h"
 
 #include "files.h"
+#include "messages.h"
 #include "process_lock.h"
 #include "rfc_loader.h"
 #include "text_helpers.h"
@@ -29,6 +30,12 @@ ConnectionOverrides connection_overrides(const std::string& optionString, const 
     find_override(optionString, optionText, ",HOST=", overrides.hasHost, overrides.host);
     find_override(optionString, optionText, ",NO=", overrides.hasSystemNumber, overrides.systemNumber);
     return overrides;
+}
+
+std::optional<std::string> host_override_refusal(const ConnectionOverrides& overrides,
+                                                 const ConnectionProfile& profile, const std::string& profileName) {
+    if (!overrides.hasHost || overrides.host.empty() || allows_host(profile, overrides.host)) return std::nullopt;
+    return host_not_allowed_message(profileName, overrides.host);
 }
 
 void fill_connection_records(ConnectionRecords& records, const ConnectionProfile& profile,

@@ -24,6 +24,12 @@ struct ConnectionOverrides {
 
 ConnectionOverrides connection_overrides(const std::string& optionString, const std::string& optionText);
 
+// The message when the host override names a host the profile does not
+// allow; nothing without an override, with an empty one (no host name, as
+// always) or with an allowed one. Checked before any library call.
+std::optional<std::string> host_override_refusal(const ConnectionOverrides& overrides,
+                                                 const ConnectionProfile& profile, const std::string& profileName);
+
 // Fills the records from the profile and the overrides (no library call).
 void fill_connection_records(ConnectionRecords& records, const ConnectionProfile& profile,
                              const ConnectionOverrides& overrides);

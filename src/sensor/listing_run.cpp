@@ -131,7 +131,8 @@ int run_listing(const StartUp& start, const ServerListing& listing, const RunPla
         ConnectionProfile system = profile;
         const bool systemFailed = badPassword ||
                                   take_credentials(system, world.environmentVariable, entry).has_value() ||
-                                  validate_profile(system, entry).has_value();
+                                  validate_profile(system, entry).has_value() ||
+                                  host_override_refusal(run.overrides, system, entry).has_value();
         const std::string timeText = console ? world.timeOfDay(world.now()) : "";
         set_listing_deadline(run, counters, system.destination);
         const bool processed =

@@ -19,6 +19,9 @@ int run_single_system(const StartUp& start, const std::string& profileContents, 
     if (const auto message = take_credentials(profile, world.environmentVariable, start.profileName))
         return fail_run(world, *message);
     if (const auto message = validate_profile(profile, start.profileName)) return fail_run(world, *message);
+    const ConnectionOverrides overrides = connection_overrides(invocation.optionString, invocation.optionText);
+    if (const auto message = host_override_refusal(overrides, profile, start.profileName))
+        return fail_run(world, *message);
 
     const unsigned seconds = invocation.deadlineSeconds;
     set_deadline_ending(
@@ -44,8 +47,7 @@ int run_single_system(const StartUp& start, const std::string& profileContents, 
         return fail_run(world, invalid_parameters_message(start.profileName));
     if (configuration) world.write(configured_destination_line(profile.destination));
     const OpenedConnection opened =
-        rfc_open_connection(session, profile, connection_overrides(invocation.optionString, invocation.optionText),
-                            configuration);
+        rfc_open_connection(session, profile, overrides, configuration);
     if (!opened.configurationLocked && invocation.consoleReport) world.write(configurationUnlockedLine);
     const RfcHandle handle = opened.handle;
     if (!handle) return fail_run(world, rfc_open_failed_message(profile.destination));
