@@ -128,12 +128,6 @@ inline constexpr const char* rfcErrorHeading = "RFC error\n";
 inline constexpr const char* programAbortedLine = "* Programm aborted...\n";
 inline constexpr const char* endOfOutputErrorLine = "* Error at EoXput-File...\n";
 
-// Console report mode: the working directory's lock on "SapRfc.ini" was not
-// had in time (another sensor held it, or it has no lock file), and the
-// file was written all the same.
-inline constexpr const char* configurationUnlockedLine =
-    "* SapRfc.Ini.......: written without the lock that keeps other sensors out\n";
-
 // Printed ahead of the connection when a configured destination is used.
 inline std::string configured_destination_line(const std::string& destination) {
     return "* SapRfc.Ini.......: " + destination + "<\n";

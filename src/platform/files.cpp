@@ -332,7 +332,7 @@ bool replace_file(const std::string& windowsPath, const std::string& bytes) {
     const std::string target = host_path(windowsPath);
     // Each process writes its own temporary file, so that two sensors that
     // replace the same file at once never write into or rename each other's.
-    const std::string temporary = target + "." + process_id_text() + ".wickerby-new";
+    const std::string temporary = target + "." + process_id_text() + replacementSuffix;
     const FileHandle file = create_temporary(temporary);
     if (!is_open(file)) return false;
     const bool written = write_all(file, bytes);
@@ -342,10 +342,14 @@ bool replace_file(const std::string& windowsPath, const std::string& bytes) {
 }
 
 void remove_file(const std::string& windowsPath) {
+    remove_host_file(host_path(windowsPath));
+}
+
+void remove_host_file(const std::string& hostPath) {
 #ifdef _WIN32
-    std::remove(host_path(windowsPath).c_str());
+    std::remove(hostPath.c_str());
 #else
     // remove() would also take an empty directory of that name; only a file goes.
-    unlink(host_path(windowsPath).c_str());
+    unlink(hostPath.c_str());
 #endif
 }

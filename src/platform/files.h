@@ -57,6 +57,12 @@ std::optional<std::uint64_t> file_size(const std::string& windowsPath);
 // temporary file is gone afterwards, also when something fails.
 bool replace_file(const std::string& windowsPath, const std::string& bytes);
 
+// How the temporary file of replace_file ends, after the process id.
+inline constexpr const char* replacementSuffix = ".wickerby-new";
+
+// Deletes the file named by a host path (no mapping of a Windows path).
+void remove_host_file(const std::string& hostPath);
+
 // Deletes the file; a missing file is no error.
 void remove_file(const std::string& windowsPath);
 

@@ -2,7 +2,8 @@
 
 #include "files.h"
 #include "messages.h"
-#include "process_lock.h"
+#include "leftovers.h"
+#include "own_configuration.h"
 #include "rfc_loader.h"
 #include "text_helpers.h"
 
@@ -86,8 +87,11 @@ std::optional<std::string> destination_configuration(const std::string& destinat
 namespace {
 
 RfcHandle open_configured(RfcSession& session, const ConnectionProfile& profile, const std::string& configuration) {
-    // The library reads "SapRfc.ini" itself; it must never see half a copy.
-    if (!replace_file("SapRfc.ini", configuration)) return 0;
+    // A sensor killed while it replaced the file leaves its temporary copy.
+    remove_abandoned_temporaries("SapRfc.ini");
+    // The library reads the run's own copy, which RFC_INI names; the working
+    // directory's file is replaced all the same, never seen half written.
+    if (!replace_file("SapRfc.ini", configuration) || !write_own_configuration(configuration)) return 0;
     session.records.connectString = connect_string(profile);
     RfcExtendedError error{};
     const WaitingIn waiting(session, "RfcOpenEx");
@@ -96,25 +100,12 @@ RfcHandle open_configured(RfcSession& session, const ConnectionProfile& profile,
 
 }  // namespace
 
-OpenedConnection rfc_open_connection(RfcSession& session, const ConnectionProfile& profile,
-                                     const ConnectionOverrides& overrides,
-                                     const std::optional<std::string>& configuration) {
-    ConnectionRecords& records = session.records;
-    fill_connection_records(records, profile, overrides);
-    OpenedConnection opened;
-    if (!configuration) {
-        const WaitingIn waiting(session, "RfcOpen");
-        opened.handle = rfc_operations().RfcOpen(&records.options);
-        return opened;
-    }
-    ProcessLock lock = open_process_lock("saprfc");
-    {
-        const WaitingIn waiting(session, "the SapRfc.ini lock");
-        opened.configurationLocked = lock_exclusive(lock, configurationLockMilliseconds);
-    }
-    opened.handle = open_configured(session, profile, *configuration);
-    close_process_lock(lock);
-    return opened;
+RfcHandle rfc_open_connection(RfcSession& session, const ConnectionProfile& profile,
+                              const ConnectionOverrides& overrides, const std::optional<std::string>& configuration) {
+    fill_connection_records(session.records, profile, overrides);
+    if (configuration) return open_configured(session, profile, *configuration);
+    const WaitingIn waiting(session, "RfcOpen");
+    return rfc_operations().RfcOpen(&session.records.options);
 }
 
 void close_connection(RfcSession& session, RfcHandle handle) {

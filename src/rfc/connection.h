@@ -42,22 +42,9 @@ std::string connect_string(const ConnectionProfile& profile);
 // direct way.
 std::optional<std::string> destination_configuration(const std::string& destination);
 
-// How long a sensor waits for another in the same working directory to
-// finish writing "SapRfc.ini" and opening its connection.
-inline constexpr unsigned configurationLockMilliseconds = 5000;
-
-struct OpenedConnection {
-    RfcHandle handle = 0;  // the null handle when none was opened
-    // False when "SapRfc.ini" was written without the lock, after waiting
-    // for it in vain.
-    bool configurationLocked = true;
-};
-
 // Opens the connection: with a configuration, by copying it over
-// "SapRfc.ini" and calling RfcOpenEx, both under the working directory's
-// lock, so that no other sensor replaces the file before this one's library
-// has read it; otherwise directly with RfcOpen. The records are filled
-// either way.
-OpenedConnection rfc_open_connection(RfcSession& session, const ConnectionProfile& profile,
-                                     const ConnectionOverrides& overrides,
-                                     const std::optional<std::string>& configuration);
+// "SapRfc.ini" and the run's own configuration file and calling RfcOpenEx;
+// otherwise directly with RfcOpen. The records are filled either way. The
+// null handle when no connection was opened.
+RfcHandle rfc_open_connection(RfcSession& session, const ConnectionProfile& profile,
+                              const ConnectionOverrides& overrides, const std::optional<std::string>& configuration);

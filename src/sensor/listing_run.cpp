@@ -48,9 +48,7 @@ bool measure_system(const SystemRun& run, const std::string& label, bool systemF
     if (configuration && !fits_connect_string(profile)) return false;
     // Outside console report mode this line would land inside the document.
     if (configuration && run.console) world.write(configured_destination_line(profile.destination));
-    const OpenedConnection opened = rfc_open_connection(session, profile, run.overrides, configuration);
-    if (!opened.configurationLocked && run.console) world.write(configurationUnlockedLine);
-    const RfcHandle handle = opened.handle;
+    const RfcHandle handle = rfc_open_connection(session, profile, run.overrides, configuration);
     if (!handle) return false;
     const TableHandle table = create_queue_table();
     const QueueCall call = call_request_queue(session, handle, table);

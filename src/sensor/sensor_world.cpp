@@ -3,6 +3,7 @@
 #include "console.h"
 #include "environment.h"
 #include "files.h"
+#include "own_configuration.h"
 #include "rfc_loader.h"
 #include "trace_finding.h"
 
@@ -16,6 +17,8 @@ SensorWorld standard_world() {
     world.now = current_time;
     world.timeOfDay = time_of_day_text;
     world.loadRfcLibrary = []() -> std::optional<std::string> {
+        // Before the library loads, as its C runtime may copy the environment then.
+        name_own_configuration();
         const std::optional<RfcLibraryFailure> failure = load_rfc_library();
         if (failure) return rfc_library_failure_message(*failure);
         return std::nullopt;

@@ -46,10 +46,8 @@ int run_single_system(const StartUp& start, const std::string& profileContents, 
     if (configuration && !fits_connect_string(profile))
         return fail_run(world, invalid_parameters_message(start.profileName));
     if (configuration) world.write(configured_destination_line(profile.destination));
-    const OpenedConnection opened =
+    const RfcHandle handle =
         rfc_open_connection(session, profile, overrides, configuration);
-    if (!opened.configurationLocked && invocation.consoleReport) world.write(configurationUnlockedLine);
-    const RfcHandle handle = opened.handle;
     if (!handle) return fail_run(world, rfc_open_failed_message(profile.destination));
 
     const TableHandle table = create_queue_table();

@@ -1,0 +1,170 @@
+#include "private_folder.h"
+
+#include <chrono>
+#include <cstdint>
+#include <cstdlib>
+#include <random>
+
+#include "leftovers.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+constexpr const char* folderPrefix = "wickerby-";
+
+#ifdef _WIN32
+
+constexpr char separator = '\\';
+
+unsigned long process_id() {
+    return GetCurrentProcessId();
+}
+
+// The account's temporary folder with its trailing backslash.
+std::optional<std::string> temporary_folder() {
+    char path[MAX_PATH + 1];
+    const DWORD size = GetTempPathA(sizeof path, path);
+    if (size == 0 || size > MAX_PATH) return std::nullopt;
+    return std::string(path, size);
+}
+
+bool make_folder(const std::string& path) {
+    return CreateDirectoryA(path.c_str(), nullptr) != 0;
+}
+
+bool is_own_folder(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+           !(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+bool write_whole(const std::string& path, const std::string& bytes) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const bool ok = bytes.empty() || (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                                                nullptr) &&
+                                      written == bytes.size());
+    return CloseHandle(file) && ok;
+}
+
+void remove_folder(const std::string& path) {
+    RemoveDirectoryA(path.c_str());
+}
+
+void remove_in_folder(const std::string& path) {
+    DeleteFileA(path.c_str());
+}
+
+#else
+
+constexpr char separator = '/';
+
+unsigned long process_id() {
+    return static_cast<unsigned long>(getpid());
+}
+
+// $TMPDIR or /tmp, with a trailing slash.
+std::optional<std::string> temporary_folder() {
+    const char* folder = std::getenv("TMPDIR");
+    std::string path = folder && *folder ? folder : "/tmp";
+    if (path.back() != '/') path += '/';
+    return path;
+}
+
+// mkdir() never follows a link at the name and fails on anything there.
+bool make_folder(const std::string& path) {
+    return mkdir(path.c_str(), 0700) == 0;
+}
+
+// The temporary folder is shared by every account: only a real folder of
+// this account's own is touched.
+bool is_own_folder(const std::string& path) {
+    struct stat info {};
+    return lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == geteuid();
+}
+
+bool write_whole(const std::string& path, const std::string& bytes) {
+    const int file = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (file < 0) return false;
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t written = write(file, bytes.data() + done, bytes.size() - done);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) break;
+        done += static_cast<std::size_t>(written);
+    }
+    return close(file) == 0 && done == bytes.size();
+}
+
+void remove_folder(const std::string& path) {
+    rmdir(path.c_str());
+}
+
+void remove_in_folder(const std::string& path) {
+    unlink(path.c_str());
+}
+
+#endif
+
+std::string hex_digits(std::uint64_t value) {
+    const char* digits = "0123456789abcdef";
+    std::string hex(16, '0');
+    for (std::size_t i = hex.size(); i-- > 0; value >>= 4) hex[i] = digits[value & 0xf];
+    return hex;
+}
+
+// The folder without its trailing separator, as the system names a folder.
+std::string without_separator(const std::string& folder) {
+    return !folder.empty() && folder.back() == separator ? folder.substr(0, folder.size() - 1) : folder;
+}
+
+}  // namespace
+
+std::string private_folder_name() {
+    // Drawn from the system's random source and the clock, so that no other
+    // account can make the folder first and have this run use it.
+    std::random_device source;
+    const std::uint64_t drawn = (static_cast<std::uint64_t>(source()) << 32) ^ source() ^
+                                static_cast<std::uint64_t>(
+                                    std::chrono::high_resolution_clock::now().time_since_epoch().count());
+    return folderPrefix + std::to_string(process_id()) + "-" + hex_digits(drawn);
+}
+
+std::optional<std::string> private_folder_path() {
+    const std::optional<std::string> temporary = temporary_folder();
+    if (!temporary) return std::nullopt;
+    return *temporary + private_folder_name() + separator;
+}
+
+bool make_private_folder(const std::string& folder) {
+    return make_folder(without_separator(folder));
+}
+
+bool write_private_file(const std::string& folder, const std::string& name, const std::string& bytes) {
+    return write_whole(folder + name, bytes);
+}
+
+void remove_private_folder(const std::string& folder, const std::string& name) {
+    remove_in_folder(folder + name);
+    remove_folder(without_separator(folder));
+}
+
+void remove_abandoned_private_folders(const std::string& name) {
+    const std::optional<std::string> temporary = temporary_folder();
+    if (!temporary) return;
+    for (const std::string& entry : folder_entries(*temporary)) {
+        const std::optional<unsigned long> id = leftover_process_id(entry, folderPrefix, "-");
+        if (!id || *id == process_id() || process_is_running(*id)) continue;
+        const std::string folder = *temporary + entry;
+        if (is_own_folder(folder)) remove_private_folder(folder + separator, name);
+    }
+}

@@ -1,0 +1,29 @@
+// The RFC library reads its configuration from the file that the variable
+// RFC_INI names, and "SapRfc.ini" in the working directory only when it is
+// unset. Each run names a file of its own there before the library loads
+// and writes the configured destination's copy into it, so that no other
+// sensor's "SapRfc.ini" can reach this run's logon and no sensor waits for
+// another. The working directory's "SapRfc.ini" is still replaced as
+// always, for everything else that reads it.
+#pragma once
+
+#include <optional>
+#include <string>
+
+inline constexpr const char* configurationVariable = "RFC_INI";
+
+// Names the run's own configuration file in RFC_INI, in a private folder
+// that is made only when a configured destination is used; whatever RFC_INI
+// said before is replaced for this process. False when there is no
+// temporary folder or the variable cannot be set: the library then reads
+// the working directory's file.
+bool name_own_configuration();
+
+// The file RFC_INI names for this run; nothing when none was named.
+std::optional<std::string> own_configuration_path();
+
+// Writes the configuration's whole bytes where RFC_INI names it, making the
+// private folder at first use (and removing folders that killed runs left
+// behind). True when nothing was named, as the working directory's file is
+// then the one the library reads.
+bool write_own_configuration(const std::string& bytes);
