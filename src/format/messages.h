@@ -128,6 +128,15 @@ inline constexpr const char* rfcErrorHeading = "RFC error\n";
 inline constexpr const char* programAbortedLine = "* Programm aborted...\n";
 inline constexpr const char* endOfOutputErrorLine = "* Error at EoXput-File...\n";
 
+// Console report mode: the working directory's lock file, through which a
+// run learns whether others run beside it before it deletes the trace
+// file, is no plain file or cannot be made, or another process holds it for
+// longer than any sensor does.
+inline constexpr const char* runsLockHeldElsewhere = "another process holds it";
+inline std::string runs_lock_line(const std::string& fileName, const std::string& problem) {
+    return "* Lock file........: " + fileName + " not taken: " + problem + "\n";
+}
+
 // Printed ahead of the connection when a configured destination is used.
 inline std::string configured_destination_line(const std::string& destination) {
     return "* SapRfc.Ini.......: " + destination + "<\n";

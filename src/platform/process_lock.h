@@ -1,9 +1,8 @@
 // Locks that the sensor processes running in one working directory share,
-// also with other users' sensors there. A lock lives in an empty file in the
-// temporary folder, named after the working directory and the lock's
-// purpose, so nothing is left in the working directory; the file never grows
-// and needs no cleaning. The system lets go of a lock when its holder ends,
-// also when the holder is killed.
+// whatever account runs each of them. A lock lives in an empty file of the
+// working directory itself, which every sensor there can reach; the file
+// never grows and needs no cleaning. The system lets go of a lock when its
+// holder ends, also when the holder is killed.
 #pragma once
 
 #include <cstdint>
@@ -16,12 +15,18 @@ struct ProcessLock {
     // then the lock is never taken.
     std::intptr_t handle = -1;
     LockHold held = LockHold::none;
+    // The lock file's host path, opened anew for a wait.
+    std::string path;
+    // Why the file did not open: something other than a plain file lies at
+    // its name, or it cannot be made there. Empty when it opened.
+    std::string problem;
 };
 
-// The lock named `purpose` ("saprfc", "runs") for the current working
-// directory. When its file does not open (no temporary folder), the lock
-// reports "not taken" whenever it is asked for.
-ProcessLock open_process_lock(const std::string& purpose);
+// The lock of the given file in the working directory. An entry that is no
+// plain file (a folder, a link, a FIFO) is never followed or replaced: the
+// lock then reports "not taken" whenever it is asked for, and `problem`
+// says why.
+ProcessLock open_process_lock(const std::string& fileName);
 
 // Takes the lock for this holder alone, waiting at most `milliseconds` (0:
 // one try). False when not taken.
@@ -31,9 +36,10 @@ bool lock_exclusive(ProcessLock& lock, unsigned milliseconds);
 // `milliseconds` while someone holds it exclusively. False when not taken.
 bool lock_shared(ProcessLock& lock, unsigned milliseconds);
 
-// Asking for the other mode than the one held gives up the held one first,
-// as the system cannot change it in one step: when the new mode is not
-// taken, the lock is not held at all (`held` says so).
+// A wait blocks in the system until the lock is free or the time is up; it
+// does not poll. Asking for the other mode than the one held gives up the
+// held one first, as the system cannot change it in one step: when the new
+// mode is not taken, the lock is not held at all (`held` says so).
 
 // Gives the lock up; nothing when it is not held.
 void unlock(ProcessLock& lock);
@@ -41,7 +47,11 @@ void unlock(ProcessLock& lock);
 // Gives the lock up and closes its file.
 void close_process_lock(ProcessLock& lock);
 
-// The lock file's name for a working directory, as the platform spells its
-// full path (upper-cased on Windows, whose paths ignore case), and a
-// purpose: wickerby-<16 hex digits of the directory's hash>-<purpose>.lock.
-std::string process_lock_file_name(const std::string& directory, const std::string& purpose);
+// Holds a lock open for as long as it lives.
+struct ScopedProcessLock {
+    ProcessLock lock;
+    explicit ScopedProcessLock(const std::string& fileName) : lock(open_process_lock(fileName)) {}
+    ~ScopedProcessLock() { close_process_lock(lock); }
+    ScopedProcessLock(const ScopedProcessLock&) = delete;
+    ScopedProcessLock& operator=(const ScopedProcessLock&) = delete;
+};

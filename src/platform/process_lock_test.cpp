@@ -1,37 +1,36 @@
 #include "process_lock.h"
 
-#include <cstdlib>
+#include <chrono>
 #include <string>
+#include <thread>
+
+#include "files.h"
+#include "private_folder.h"
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 #include <gtest/gtest.h>
 
 namespace {
 
-// A purpose of the tests' own, so that no sensor running in this directory
-// is disturbed.
-const std::string purpose = "platform-test";
+// A lock file of the tests' own, so that no sensor running in this
+// directory is disturbed.
+const std::string lockName = "wickerby-platform-test.lock";
 
 struct TwoLocks {
-    ProcessLock first = open_process_lock(purpose);
-    ProcessLock second = open_process_lock(purpose);
+    ProcessLock first = open_process_lock(lockName);
+    ProcessLock second = open_process_lock(lockName);
     ~TwoLocks() {
         close_process_lock(first);
         close_process_lock(second);
+        remove_file(lockName);
     }
 };
 
 bool take(ProcessLock& lock, LockHold mode) {
     return mode == LockHold::exclusive ? lock_exclusive(lock, 0) : lock_shared(lock, 0);
-}
-
-// Sets an environment variable of this process; empty removes it.
-void set_environment(const std::string& name, const std::string& value) {
-#ifdef _WIN32
-    _putenv_s(name.c_str(), value.c_str());
-#else
-    if (value.empty()) unsetenv(name.c_str());
-    else setenv(name.c_str(), value.c_str(), 1);
-#endif
 }
 
 }  // namespace
@@ -78,36 +77,41 @@ TEST(ProcessLock, ClosingLetsGoAndChangingModeGivesUpFirst) {
     EXPECT_EQ(locks.first.held, LockHold::shared);
 }
 
-TEST(ProcessLock, ALockWhoseFileDoesNotOpenIsNeverTaken) {
-    const char* names[] = {"TMPDIR", "TMP", "TEMP"};
-    std::string saved[3];
-    for (int i = 0; i < 3; ++i) {
-        const char* value = std::getenv(names[i]);
-        saved[i] = value ? value : "";
-        set_environment(names[i], "wickerby-no-such-folder");
-    }
-    ProcessLock lock = open_process_lock(purpose);
-    for (int i = 0; i < 3; ++i) set_environment(names[i], saved[i]);
-    EXPECT_EQ(lock.handle, -1);
-    EXPECT_FALSE(lock_exclusive(lock, 0));
-    EXPECT_FALSE(lock_shared(lock, 0));
-    EXPECT_EQ(lock.held, LockHold::none);
-    unlock(lock);
-    close_process_lock(lock);
-    ProcessLock never{};
-    EXPECT_FALSE(lock_exclusive(never, 0));
+TEST(ProcessLock, AWaitEndsWhenTheHolderLetsGoOrTheTimeIsUp) {
+    TwoLocks locks;
+    ASSERT_TRUE(lock_exclusive(locks.first, 0));
+    EXPECT_FALSE(lock_shared(locks.second, 50));
+    EXPECT_EQ(locks.second.held, LockHold::none);
+    std::thread holder([&locks] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        unlock(locks.first);
+    });
+    // Far longer than the holder keeps it: the wait ends when it lets go.
+    EXPECT_TRUE(lock_shared(locks.second, 60000));
+    holder.join();
+    EXPECT_EQ(locks.second.held, LockHold::shared);
+    EXPECT_FALSE(lock_exclusive(locks.first, 0));
 }
 
-TEST(ProcessLock, FileNamesTellDirectoriesApart) {
-    EXPECT_EQ(process_lock_file_name("", "runs"), "wickerby-cbf29ce484222325-runs.lock");
-    EXPECT_EQ(process_lock_file_name("a", "saprfc"), "wickerby-af63dc4c8601ec8c-saprfc.lock");
-    const std::string directories[] = {"C:\\PRTG\\CUSTOM SENSORS\\EXE", "C:\\PRTG\\CUSTOM SENSORS\\EXE2",
-                                       "/srv/sensors/a", "/srv/sensors/b", "/srv/sensors/A"};
-    for (const std::string& one : directories) {
-        EXPECT_EQ(process_lock_file_name(one, "runs"), process_lock_file_name(one, "runs"));
-        for (const std::string& other : directories) {
-            if (&one == &other) continue;
-            EXPECT_NE(process_lock_file_name(one, "runs"), process_lock_file_name(other, "runs")) << one << other;
-        }
-    }
+TEST(ProcessLock, AnEntryThatIsNoPlainFileIsNeverTakenOrReplaced) {
+    const std::string folder = "wickerby-platform-test-folder.lock";
+    ASSERT_TRUE(make_private_folder(folder));
+    ProcessLock lock = open_process_lock(folder);
+    EXPECT_EQ(lock.handle, -1);
+    EXPECT_EQ(lock.problem, "something other than a plain file lies at its name");
+    EXPECT_FALSE(lock_exclusive(lock, 0));
+    EXPECT_FALSE(lock_shared(lock, 10));
+    EXPECT_EQ(lock.held, LockHold::none);
+    close_process_lock(lock);
+    remove_private_folder(folder, "none");
+#ifndef _WIN32
+    // A dangling link: its target is never made.
+    const std::string link = "wickerby-platform-test-link.lock";
+    ASSERT_EQ(symlink("wickerby-platform-test-target", link.c_str()), 0);
+    ProcessLock linked = open_process_lock(link);
+    EXPECT_EQ(linked.handle, -1);
+    EXPECT_FALSE(file_opens("wickerby-platform-test-target"));
+    close_process_lock(linked);
+    unlink(link.c_str());
+#endif
 }

@@ -109,6 +109,7 @@ int run_listing(const StartUp& start, const ServerListing& listing, const RunPla
         const std::string startTime = world.timeOfDay(start.startTime);
         world.write(banner_line(startTime) + "\n");
         world.write("* " + startTime + " " + option_display_text(listing.optionText) + " State=Executing\n");
+        world.write(runs_lock_console_line(place.runsLock));
     }
 
     ResultDocument document;

@@ -14,6 +14,12 @@
 #include "rfc_session.h"
 #include "sensor_world.h"
 
+// The lock file that every run in the working directory holds shared.
+inline constexpr const char* runsLockFileName = "wickerby-runs.lock";
+
+// The console line that says the runs lock is not held, or nothing when it is.
+std::string runs_lock_console_line(const ProcessLock& lock);
+
 // What start-up found, written once and then only read.
 struct StartUp {
     Invocation invocation;

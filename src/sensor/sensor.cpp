@@ -4,8 +4,10 @@
 
 namespace {
 
-// A run waits this long at most while another tries to take the lock alone.
-constexpr unsigned runsLockMilliseconds = 1000;
+// Another run holds the lock alone only while it deletes the trace file, a
+// moment; a run waits this long at most, so that a process holding it for
+// longer holds no sensor up.
+constexpr unsigned runsLockMilliseconds = 250;
 
 // Finds the profile or listing and runs it; the deadline watches throughout.
 int locate_and_run(const Invocation& invocation, std::time_t startTime, const SensorWorld& world, Deadline& deadline) {
@@ -23,9 +25,9 @@ int locate_and_run(const Invocation& invocation, std::time_t startTime, const Se
     const std::string& text = *contents;
     const StartUp start{invocation, startTime, name.fileName, search.sensorDirectory};
     RfcSession session;
-    ProcessLock runsLock = open_process_lock("runs");
-    lock_shared(runsLock, runsLockMilliseconds);
-    const RunPlace place{session, world, deadline, runsLock};
+    ScopedProcessLock runs(runsLockFileName);
+    lock_shared(runs.lock, runsLockMilliseconds);
+    const RunPlace place{session, world, deadline, runs.lock};
     int exitCode = 0;
     if (invocation.itemMode || name.global) {
         const ListingFile file = name.global ? ListingFile::Global : ListingFile::ProfileList;
@@ -34,11 +36,15 @@ int locate_and_run(const Invocation& invocation, std::time_t startTime, const Se
     } else {
         exitCode = run_single_system(start, text, place);
     }
-    close_process_lock(runsLock);
     return exitCode;
 }
 
 }  // namespace
+
+std::string runs_lock_console_line(const ProcessLock& lock) {
+    if (lock.held != LockHold::none) return "";
+    return runs_lock_line(runsLockFileName, lock.problem.empty() ? runsLockHeldElsewhere : lock.problem);
+}
 
 int run_sensor(const std::vector<std::string>& arguments, const SensorWorld& outside) {
     const std::time_t startTime = outside.now();

@@ -40,6 +40,7 @@ int run_single_system(const StartUp& start, const std::string& profileContents, 
         world.write(system_line(timeText, start.profileName, profile) + " State=Processing\n");
         world.write("* " + timeText + " " + programName + " - " + parameter_text(invocation.optionText) +
                     " State=Executing\n");
+        world.write(runs_lock_console_line(place.runsLock));
     }
 
     const std::optional<std::string> configuration = destination_configuration(profile.destination);
