@@ -205,3 +205,17 @@ TEST(ValidateProfile, TooLongCountsAfterMissingUserAndPassword) {
 }
 
 }  // namespace
+
+TEST(Profile, AllowedHostsAddUpAndBelongToTheirOwnFile) {
+    ConnectionProfile profile;
+    ASSERT_FALSE(read_profile("Allowedhost: app01, APP02\nHostname...: app00\nAllowedhost:  app03\n",
+                              listingRunLineWidth, PasswordFailureMode::MarkSystem, "A.P00", profile));
+    EXPECT_EQ(profile.allowedHosts, (std::vector<std::string>{"app01", "APP02", "app03"}));
+    EXPECT_TRUE(allows_host(profile, "App02"));
+    EXPECT_FALSE(allows_host(profile, "app0"));
+    // A later profile of a listing inherits the host name, never the hosts allowed.
+    ASSERT_FALSE(read_profile("Client.....: 100\n", listingRunLineWidth, PasswordFailureMode::MarkSystem, "B.P00",
+                              profile));
+    EXPECT_EQ(profile.hostname, "app00");
+    EXPECT_TRUE(profile.allowedHosts.empty());
+}
