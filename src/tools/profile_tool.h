@@ -42,7 +42,7 @@ inline constexpr int toolFailure = 2;
 
 // Where the tool sends a person who has met an error.
 inline constexpr const char* errorReferenceLine =
-    "ERRORS.md, beside wickerby.exe, explains every message and what to do.\n";
+    "ERRORS.md, beside wickerby-profile.exe, explains every message and what to do.\n";
 
 // Used when --extcompany is not given.
 inline constexpr const char* defaultExtcompany = "Wickerby";
