@@ -204,6 +204,7 @@ class Native:
 
     library_file = "librfc32.so"
     program_suffix = ""
+    separator = "/"
 
     def program_directory(self, scratch):
         """Where a case with a library file runs the program, and how the program names it."""
@@ -285,6 +286,7 @@ class Win32:
 
     library_file = "librfc32.dll"
     program_suffix = ".exe"
+    separator = "\\"
 
     def program_directory(self, scratch):
         directory = self.prefix / "drive_c" / "wickerby-case" / "bin"
@@ -351,26 +353,38 @@ def run_case(case, target):
             if result.returncode != expected_exit:
                 failures.append(f"exit code {result.returncode}, expected {expected_exit}")
             expected = case / ("stdout." + target.name)
-            expected = (expected if expected.exists() else case / "stdout").read_bytes()
-            expected = expected.replace(b"@BIN@", directory_name.encode("latin-1"))
-            expected = expected.replace(b"@LIBRARY@", target.library_file.encode("latin-1"))
-            compare("stdout", target.expected_output(expected), masked(result.stdout), failures)
+            expected = expected_text(expected if expected.exists() else case / "stdout", target, directory_name)
+            compare("stdout", expected, masked(result.stdout), failures)
             check_xml(program, arguments(case), result.stdout, failures)
             if (case / "stderr").exists():
-                compare("stderr", (case / "stderr").read_bytes(), masked(result.stderr), failures)
+                expected = expected_text(case / "stderr", target, directory_name)
+                compare("stderr", expected, masked(result.stderr), failures)
             check_files(case, work, dict(target.roots, cwd=work), log, failures)
         finally:
             remove_created(created)
     return failures
 
 
+def expected_text(path, target, directory_name):
+    """An expected output as the target prints it, the program's directory and library named."""
+    expected = path.read_bytes().replace(b"@BIN@", directory_name.encode("latin-1"))
+    expected = expected.replace(b"@LIBRARY@", target.library_file.encode("latin-1"))
+    return target.expected_output(expected)
+
+
 def place_program(case, target, program, scratch):
-    """For a case with a library file: the program copied into a directory of its own,
-    with the RFC library it names beside it. (None, "") otherwise."""
+    """For a case with a library or folder file: the program copied into a directory of
+    its own, or into the folder below it, with the RFC library named beside it.
+    (None, "") otherwise."""
     kind = (read_lines(case / "library") or [""])[0]
-    if not kind:
+    folder = [name for name in (read_lines(case / "folder") or [""])[0].split("/") if name]
+    if not kind and not folder:
         return None, ""
     directory, name = target.program_directory(scratch)
+    if folder:
+        directory = directory.joinpath(*folder)
+        directory.mkdir(parents=True)
+        name += target.separator.join(folder) + target.separator
     executable = program + target.program_suffix
     shutil.copy2(target.bin_dir / executable, directory / executable)
     library = directory / target.library_file
@@ -381,7 +395,7 @@ def place_program(case, target, program, scratch):
     elif kind == "incomplete":
         built = target.library_file.replace("librfc32", "librfcsim_incomplete")
         shutil.copy2(target.bin_dir / built, library)
-    elif kind != "none":
+    elif kind not in ("none", ""):
         raise ValueError(f"unknown library {kind}")
     return directory, name
 

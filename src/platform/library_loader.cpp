@@ -51,6 +51,18 @@ bool is_format_error(DWORD error) {
     return error == ERROR_BAD_EXE_FORMAT || error == ERROR_BAD_FORMAT || error == ERROR_EXE_MACHINE_TYPE_MISMATCH;
 }
 
+// A program started through a short name (PROGRA~2\CUSTOM~1) is told that
+// name; the long one names its folders as they are written.
+std::string long_path(const std::string& path) {
+    std::vector<char> longer(path.size() + 1);
+    for (;;) {
+        const DWORD size = GetLongPathNameA(path.c_str(), longer.data(), static_cast<DWORD>(longer.size()));
+        if (size == 0) return path;
+        if (size < longer.size()) return std::string(longer.data(), size);
+        longer.resize(size);
+    }
+}
+
 }  // namespace
 
 std::string executable_directory() {
@@ -59,7 +71,7 @@ std::string executable_directory() {
     for (;;) {
         const DWORD size = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (size == 0) return std::string();
-        if (size < path.size()) return directory_of(std::string(path.data(), size), "\\/");
+        if (size < path.size()) return directory_of(long_path(std::string(path.data(), size)), "\\/");
         if (path.size() >= 65536) return std::string();
         path.resize(path.size() * 2);
     }

@@ -7,8 +7,8 @@
 #include <string>
 
 // The directory holding the running program's file, with its trailing
-// separator ("C:\...\ExeXml\", "/opt/wickerby/"); empty when the system does
-// not tell it.
+// separator ("C:\...\ExeXml\", "/opt/wickerby/"), on Windows in long names
+// however the program was started; empty when the system does not tell it.
 std::string executable_directory();
 
 // The directory where the system keeps libraries that every program shares

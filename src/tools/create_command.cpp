@@ -157,6 +157,7 @@ ToolOutcome refusal(const std::string& message) {
 
 ToolOutcome run_create(const std::vector<std::string>& arguments, const ToolContext& context) {
     if (asks_for_help(arguments)) return {create_help(), "", 0};
+    if (std::optional<ToolOutcome> refused = refusal_in_program_folder("create", context)) return *refused;
     CreateRequest request;
     if (std::string problem = parse_create(arguments, request); !problem.empty())
         return usage_failure("create", problem);

@@ -139,6 +139,46 @@ TEST(CreateCommand, ReplacesAFileOnlyWithForce) {
     EXPECT_EQ(outcome.errors, "wickerby-profile create: cannot write NEW.P00\n");
 }
 
+// Run from PRTG's program folder, create writes nothing and asks for no
+// password, whatever it is given; the commands that only read work there.
+TEST(CreateCommand, WritesNothingFromPrtgsProgramFolders) {
+    FakeWorld world;
+    world.inputLines = {"secret"};
+    ASSERT_EQ(world.run(create_arguments("PRD.P00")).exitCode, 0);
+    const std::string written = world.files["PRD.P00"];
+    world.prompts.clear();
+
+    world.executableDirectory = "C:\\PRTG Network Monitor\\Custom Sensors\\ExeXml\\";
+    world.inputLines = {"secret"};
+    ToolOutcome outcome = world.run(create_arguments("PRD.P00", {{"--hostname", "attacker.example"}}, {"--force"}));
+    EXPECT_EQ(outcome.exitCode, toolFailure);
+    EXPECT_EQ(outcome.output, "");
+    EXPECT_EQ(outcome.errors,
+              "wickerby-profile create: refused: this program lies in C:\\PRTG Network Monitor\\Custom "
+              "Sensors\\ExeXml\\, a folder whose programs every PRTG user who may add sensors can run; move it out "
+              "of Custom Sensors\\EXE and Custom Sensors\\EXEXML, for example to a folder tools beside Custom "
+              "Sensors, and run it from there\n");
+    EXPECT_EQ(world.files["PRD.P00"], written);
+    EXPECT_TRUE(world.prompts.empty());
+
+    // As read in text mode, which the fake world's files are not.
+    world.files["PRD.P00"] = text_mode_contents(written);
+    const std::vector<std::string> reading[] = {{"check", "PRD"}, {"scramble"}, {"create", "--help"}, {"--version"}};
+    for (const auto& arguments : reading) {
+        world.inputLines = {"secret"};
+        outcome = world.run(arguments);
+        EXPECT_EQ(outcome.exitCode, 0) << arguments.front() << ": " << outcome.errors;
+    }
+
+    world.executableDirectory = "";
+    outcome = world.run(create_arguments("NEW.P00"));
+    EXPECT_EQ(outcome.exitCode, toolFailure);
+    EXPECT_EQ(outcome.errors,
+              "wickerby-profile create: refused: the system does not tell which folder this program lies in, and "
+              "from Custom Sensors\\EXE or Custom Sensors\\EXEXML it writes nothing\n");
+    EXPECT_EQ(world.files.count("NEW.P00"), 0u);
+}
+
 TEST(CreateCommand, BadUsage) {
     const struct {
         std::vector<std::string> arguments;

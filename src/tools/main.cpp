@@ -3,6 +3,7 @@
 
 #include "environment.h"
 #include "files.h"
+#include "library_loader.h"
 #include "profile_tool.h"
 #include "secret_input.h"
 
@@ -24,6 +25,7 @@ int main(int argumentCount, char** arguments) {
         std::fflush(stdout);
     };
     context.sensorWorld = standard_world();
+    context.executableDirectory = executable_directory();
     const std::vector<std::string> words(arguments + (argumentCount > 0 ? 1 : 0), arguments + argumentCount);
     const ToolOutcome outcome = run_tool(words, context);
     std::fwrite(outcome.output.data(), 1, outcome.output.size(), stdout);

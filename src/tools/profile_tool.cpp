@@ -2,6 +2,7 @@
 
 #include "password.h"
 #include "profile.h"
+#include "sensor_folder.h"
 #include "wickerby_version.h"
 
 namespace {
@@ -64,7 +65,9 @@ std::string create_help() {
            "The password, 2 to 20 printable ASCII characters, is read from standard input\n"
            "(asked twice, without echo, at a terminal) and stored scrambled. The file is\n"
            "written through a temporary file and a rename, so a failure leaves no half\n"
-           "profile. Exit code 0 when written, 2 otherwise.\n"
+           "profile. Exit code 0 when written, 2 otherwise. Nothing is written while the tool\n"
+           "lies in Custom Sensors\\EXE or Custom Sensors\\EXEXML, whose programs PRTG runs for\n"
+           "every user who may add sensors.\n"
            "With --user-from-prtg or --password-from-prtg the profile holds \"%VARIABLE%\"\n"
            "in place of that value. PRTG passes the credentials of the sensor's device in\n"
            "variables beginning \"prtg_\" (prtg_windowsuser, prtg_windowspassword,\n"
@@ -117,6 +120,23 @@ bool asks_for_help(const std::vector<std::string>& arguments) {
     for (const std::string& argument : arguments)
         if (argument == "--help") return true;
     return false;
+}
+
+std::optional<ToolOutcome> refusal_in_program_folder(const std::string& command, const ToolContext& context) {
+    const std::string& directory = context.executableDirectory;
+    const std::string refused = "wickerby-profile " + command + ": refused: ";
+    if (directory.empty())
+        return ToolOutcome{"",
+                           refused + "the system does not tell which folder this program lies in, and from Custom "
+                                     "Sensors\\EXE or Custom Sensors\\EXEXML it writes nothing\n",
+                           toolFailure};
+    if (!is_prtg_program_folder(directory)) return std::nullopt;
+    return ToolOutcome{"",
+                       refused + "this program lies in " + directory +
+                           ", a folder whose programs every PRTG user who may add sensors can run; move it out of "
+                           "Custom Sensors\\EXE and Custom Sensors\\EXEXML, for example to a folder tools beside "
+                           "Custom Sensors, and run it from there\n",
+                       toolFailure};
 }
 
 std::optional<std::string> read_new_password(const ToolContext& context, std::string& problem) {

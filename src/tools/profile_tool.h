@@ -26,6 +26,9 @@ struct ToolContext {
     // The test command: standard output as it goes, and the sensor's world.
     std::function<void(const std::string& text)> write;
     SensorWorld sensorWorld;
+    // The directory of the tool's own file, with its trailing separator;
+    // empty when the system does not tell it.
+    std::string executableDirectory;
 };
 
 struct ToolOutcome {
@@ -39,7 +42,7 @@ inline constexpr int toolFailure = 2;
 
 // Where the tool sends a person who has met an error.
 inline constexpr const char* errorReferenceLine =
-    "ERRORS.md, beside wickerby.exe, explains every message and what to do.\n";
+    "ERRORS.md, beside wickerby-profile.exe, explains every message and what to do.\n";
 
 // Used when --extcompany is not given.
 inline constexpr const char* defaultExtcompany = "Wickerby";
@@ -68,6 +71,11 @@ std::string test_help();
 // Shared by the commands.
 ToolOutcome usage_failure(const std::string& command, const std::string& message);
 bool asks_for_help(const std::vector<std::string>& arguments);
+
+// A command that writes a file refuses to from a folder whose programs PRTG
+// offers to its users, who could have it rewrite profiles: the refusal, or
+// nothing when the tool lies elsewhere.
+std::optional<ToolOutcome> refusal_in_program_folder(const std::string& command, const ToolContext& context);
 
 // Reads a new password: once from a pipe or file, twice at a terminal.
 // Empty, with a message in `problem`, when none was read.

@@ -15,6 +15,7 @@ struct FakeWorld {
     bool terminal = false;
     bool writesFail = false;
     std::map<std::string, std::string> environment;
+    std::string executableDirectory = "C:\\Tools\\";
 
     ToolContext context() {
         ToolContext context;
@@ -42,6 +43,7 @@ struct FakeWorld {
             if (variable == environment.end()) return std::nullopt;
             return variable->second;
         };
+        context.executableDirectory = executableDirectory;
         return context;
     }
 
