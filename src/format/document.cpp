@@ -1,8 +1,28 @@
 #include "document.h"
 
+namespace {
+
+// The characters of Windows-1252 from 0x80 to 0x9F; the five bytes it
+// leaves unassigned keep their own code, as Windows reads them.
+constexpr unsigned short windows1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+}  // namespace
+
+unsigned windows1252_code_point(unsigned char byte) {
+    if (byte >= 0x80 && byte < 0xA0) return windows1252High[byte - 0x80];
+    return byte;
+}
+
 void append_escaped(std::string& out, const std::string& text) {
     // Most texts need nothing: they go in whole.
-    const auto plain = [](char c) { return static_cast<unsigned char>(c) >= 0x20 && c != '&' && c != '<' && c != '>'; };
+    const auto plain = [](char c) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        return byte >= 0x20 && byte < 0x80 && c != '&' && c != '<' && c != '>';
+    };
     bool allPlain = true;
     for (char c : text) allPlain = allPlain && (plain(c) || c == '\t');
     if (allPlain) {
@@ -10,12 +30,17 @@ void append_escaped(std::string& out, const std::string& text) {
         return;
     }
     for (char c : text) {
+        const unsigned char byte = static_cast<unsigned char>(c);
         switch (c) {
         case '&': out += "&amp;"; break;
         case '<': out += "&lt;"; break;
         case '>': out += "&gt;"; break;
         case '\t': out += c; break;
-        default: out += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
+        default:
+            if (byte >= 0x80)
+                out += "&#" + std::to_string(windows1252_code_point(byte)) + ";";
+            else
+                out += byte < 0x20 ? ' ' : c;
         }
     }
 }

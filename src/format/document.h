@@ -12,7 +12,11 @@ struct ResultDocument {
 // Inserted texts are escaped (& < >), and their control characters other
 // than the tab become blanks, because PRTG parses the output as XML and a
 // bare '&' or '<', or a character XML does not allow, would hide the
-// sensor's real message behind a parse error.
+// sensor's real message behind a parse error. The document declares no
+// encoding, so a byte from 0x80 up (a German library message, say) is
+// written as a numeric character reference, read as Windows-1252 as the
+// library wrote it: every XML reader then reads the same text.
+unsigned windows1252_code_point(unsigned char byte);
 std::string xml_escaped(const std::string& text);
 void append_escaped(std::string& out, const std::string& text);
 

@@ -41,6 +41,19 @@ TEST(Document, InsertedTextsAreEscapedOnce) {
     EXPECT_NE(document.text.find("<Text>a'b\"c</Text>"), std::string::npos);
 }
 
+TEST(Document, HighBytesBecomeWindows1252CharacterReferences) {
+    const struct {
+        const char* text;
+        const char* escaped;
+    } cases[] = {
+        {"Anmeldung f\xfcr Benutzer", "Anmeldung f&#252;r Benutzer"},
+        {"\x80 \x9f \x81 \xa0\xff", "&#8364; &#376; &#129; &#160;&#255;"},
+        {"plain \x7f text", "plain \x7f text"},
+        {"a\x01" "b\tc", "a b\tc"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(xml_escaped(c.text), c.escaped) << c.text;
+}
+
 TEST(Document, GroupThousands) {
     const std::pair<const char*, const char*> cases[] = {
         {"", ""},
