@@ -118,6 +118,12 @@ inline std::string host_not_allowed_message(const std::string& profileName, cons
            " is not allowed as ,HOST=; the administrator names it in the profile's Allowedhost: line !";
 }
 
+// A profile, listing or the path file saved as UTF-16 ("Unicode" in
+// Notepad), which no line of reads as written.
+inline std::string utf16_file_message(const std::string& fileName) {
+    return "Error 1080: " + fileName + " is saved as UTF-16; save it as ANSI !";
+}
+
 // Appended to a failed call's message: what the trace file says.
 inline constexpr const char* traceFileMissingText = " - Look for Trace-File";
 inline constexpr const char* traceFileSilentText = " - Please Check Trace-File !";

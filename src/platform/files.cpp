@@ -325,6 +325,8 @@ std::string text_mode_contents(const std::string& raw) {
 std::optional<std::string> read_text_file(const std::string& windowsPath) {
     std::optional<std::string> raw = read_raw_file(windowsPath);
     if (!raw) return std::nullopt;
+    const std::string utf8Mark = "\xef\xbb\xbf";
+    if (raw->compare(0, utf8Mark.size(), utf8Mark) == 0) raw->erase(0, utf8Mark.size());
     return text_mode_contents(*raw);
 }
 

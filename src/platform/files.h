@@ -33,8 +33,9 @@ std::string host_path(const std::string& windowsPath);
 bool file_opens(const std::string& windowsPath);
 
 // The file's first fileReadLimit bytes read the way Windows text mode reads
-// them: every CR LF pair becomes one line feed. Empty when the file does not
-// open.
+// them: every CR LF pair becomes one line feed. A UTF-8 byte-order mark at
+// its start (Notepad's "UTF-8 with BOM") is left out, so that the first line
+// reads as written. Empty when the file does not open.
 std::optional<std::string> read_text_file(const std::string& windowsPath);
 
 // The file's first fileReadLimit bytes, untranslated. Empty when the file

@@ -123,7 +123,11 @@ int run_listing(const StartUp& start, const ServerListing& listing, const RunPla
         ++counters.noSystems;
         const std::optional<std::string> contents = world.readTextFile(start.sensorDirectory + entry);
         if (!contents) continue;
+        // A profile saved as UTF-16 has no line to read: the system fails
+        // instead of taking every field from the profile before it.
+        const bool unreadable = has_utf16_mark(*contents);
         const bool badPassword =
+            unreadable ||
             read_profile(*contents, listingRunLineWidth, PasswordFailureMode::MarkSystem, entry, profile).has_value();
         // The next profile inherits a User or Password that names a variable
         // as written, and takes the variable's value itself.

@@ -1,6 +1,7 @@
 #include "messages.h"
 #include "profile_search.h"
 #include "runs.h"
+#include "text_helpers.h"
 
 namespace {
 
@@ -16,8 +17,11 @@ int locate_and_run(const Invocation& invocation, std::time_t startTime, const Se
     // one tried, is read only once.
     std::optional<std::string> contents;
     const auto opens = [&](const std::string& path) { return (contents = world.readTextFile(path)).has_value(); };
-    const ProfileSearch search = search_profile(name.fileName, world.readTextFile(pathFileName), opens);
+    const std::optional<std::string> pathFile = world.readTextFile(pathFileName);
+    if (pathFile && has_utf16_mark(*pathFile)) return fail_run(world, utf16_file_message(pathFileName));
+    const ProfileSearch search = search_profile(name.fileName, pathFile, opens);
     if (!search.found) return fail_run(world, profile_missing_message(name.fileName));
+    if (has_utf16_mark(*contents)) return fail_run(world, utf16_file_message(name.fileName));
 
     // The search ends at a path that opened, so the listing or profile
     // found was read then: it cannot be missing when read again, as it

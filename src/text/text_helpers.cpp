@@ -43,3 +43,7 @@ int32_t c_integer(const std::string& text, NumberOverflow overflow) {
     }
     return static_cast<int32_t>(negative ? 0u - magnitude : magnitude);
 }
+
+bool has_utf16_mark(const std::string& text) {
+    return text.compare(0, 2, "\xff\xfe") == 0 || text.compare(0, 2, "\xfe\xff") == 0;
+}

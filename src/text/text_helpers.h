@@ -28,3 +28,8 @@ enum class NumberOverflow { Wrap, Clamp };
 // Reads a number as C's atoi does: leading white space, an optional sign,
 // then digits up to the first other character; no digits read as 0.
 int32_t c_integer(const std::string& text, NumberOverflow overflow);
+
+// True when the text starts with a UTF-16 byte-order mark (Notepad's
+// "Unicode"): every other byte of such a file is a NUL, and no line of it
+// reads as this program's files are written.
+bool has_utf16_mark(const std::string& text);
