@@ -98,6 +98,7 @@ void add_channel(ResultDocument& document, const std::string& channel, const std
         append_escaped(text, settings.upperErrorLimit);
         text += "</LimitMaxError>\n<LimitMode>1</LimitMode>";
     }
+    if (settings.warning) text += "\n<Warning>1</Warning>";
     text += "\n<Value>";
     append_escaped(text, value);
     text += "</Value></Result>\n";

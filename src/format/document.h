@@ -35,6 +35,7 @@ struct ChannelSettings {
     std::string customUnit;       // the custom unit's name
     bool difference = false;      // PRTG shows the change since the last scan instead of the value
     std::string upperErrorLimit;  // a value above it turns the sensor red; none when empty
+    bool warning = false;         // puts the whole sensor in PRTG's warning state, its values kept
 };
 void add_channel(ResultDocument& document, const std::string& channel, const std::string& value,
                  const ChannelSettings& settings);

@@ -157,10 +157,11 @@ std::string item_channel(const QueueTotals& totals, const std::string& itemId, c
     return fragment.text;
 }
 
-std::string failed_systems_channel(unsigned failed) {
+std::string failed_systems_channel(unsigned failed, bool limit, bool warning) {
     ChannelSettings settings;
     settings.unit = "Count";
-    settings.upperErrorLimit = "0";
+    if (limit) settings.upperErrorLimit = "0";
+    settings.warning = warning;
     ResultDocument fragment;
     add_channel(fragment, "Failed Systems", std::to_string(failed), settings);
     return fragment.text;

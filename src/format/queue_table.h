@@ -64,9 +64,11 @@ void build_queue_document(ResultDocument& document, const QueueTotals& totals, c
 std::string item_channel(const QueueTotals& totals, const std::string& itemId, const std::string& systemLabel,
                          bool rates = false);
 
-// A listing run's last channel with ",FAILED": its failed systems, with an
-// error limit of 0, so that PRTG shows the sensor down while any fails.
-std::string failed_systems_channel(unsigned failed);
+// A listing run's channel of the systems it did not measure: last with
+// ",FAILED", with an error limit of 0 (`limit`) so that PRTG shows the
+// sensor down while any fails; at the deadline also without it, in PRTG's
+// warning state (`warning`), so that PRTG keeps the channels printed.
+std::string failed_systems_channel(unsigned failed, bool limit, bool warning);
 
 // The message of a failed request-queue call.
 std::string call_failure_text(int code, const std::string& exceptionText);

@@ -10,6 +10,7 @@
 namespace {
 
 FailureReportWatch watch;
+std::function<void()> claim;
 
 }  // namespace
 
@@ -30,6 +31,7 @@ std::string failure_block(const std::string& operation, const RfcErrorInformatio
 }
 
 extern "C" void RFC_CALL rfc_failure_report(const char* operation) {
+    if (claim) claim();
     RfcErrorInformation error{};
     rfc_operations().RfcLastError(&error);
     const std::string failed = operation ? operation : "";
@@ -46,6 +48,10 @@ void install_failure_report() {
     // The record stays valid for the whole process, as the library may keep it.
     static RfcEnvironmentRecord environment{rfc_failure_report, nullptr};
     rfc_operations().RfcEnvironment(&environment);
+}
+
+void set_failure_report_claim(std::function<void()> reportClaim) {
+    claim = std::move(reportClaim);
 }
 
 void watch_failure_report(FailureReportWatch reportWatch) {

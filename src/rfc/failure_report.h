@@ -21,6 +21,10 @@ std::string failure_block(const std::string& operation, const RfcErrorInformatio
 // calls it from inside an operation that cannot go on.
 extern "C" [[noreturn]] void RFC_CALL rfc_failure_report(const char* operation);
 
+// What the failure report does first: claims the process's last words
+// for its block. Nothing when unset.
+void set_failure_report_claim(std::function<void()> claim);
+
 // Installs rfc_failure_report as the library's failure handler.
 void install_failure_report();
 

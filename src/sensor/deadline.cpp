@@ -3,8 +3,13 @@
 #include <chrono>
 
 #include "console.h"
+#include "failure_report.h"
 
 namespace {
+
+// The run holds the output for moments only; one that holds it longer at
+// the deadline is the failure report, waiting in the library's RfcClose.
+constexpr auto outputGrace = std::chrono::seconds(2);
 
 // Waits for the deadline or the end of the run, whichever comes first.
 void watch(Deadline& deadline, const SensorWorld& world) {
@@ -12,9 +17,16 @@ void watch(Deadline& deadline, const SensorWorld& world) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(deadline.seconds);
     if (deadline.stopped.wait_until(state, end, [&] { return deadline.stopping; })) return;
     state.unlock();
+    if (!deadline.outputMutex.try_lock_for(outputGrace))
+        end_process_at_once(deadline.claimed ? deadline.claimedExitCode.load() : deadline.endingExitCode);
+    // The run's own end is out already: it ends the process itself.
+    if (deadline.claimed) {
+        deadline.outputMutex.unlock();
+        return;
+    }
     // The lock is never given back: the run may still return from the
     // library and try to write, but nothing more reaches the output.
-    deadline.outputMutex.lock();
+    deadline.claimed = true;
     if (deadline.ending) world.write(deadline.ending());
     end_process_at_once(deadline.endingExitCode);
 }
@@ -26,14 +38,33 @@ SensorWorld start_deadline(Deadline& deadline, unsigned seconds, const SensorWor
     deadline.watch = std::thread(watch, std::ref(deadline), world);
     SensorWorld guarded = world;
     guarded.write = [&deadline, write = world.write](const std::string& text) {
-        const std::lock_guard<std::mutex> output(deadline.outputMutex);
+        const OutputHold output(deadline.outputMutex);
+        write(text);
+    };
+    guarded.writeEnding = [&deadline, write = world.write](const std::string& text, int exitCode) {
+        const OutputHold output(deadline.outputMutex);
+        deadline.claimed = true;
+        deadline.claimedExitCode = exitCode;
         write(text);
     };
     return guarded;
 }
 
+FailureReportClaim::FailureReportClaim(Deadline& deadline) {
+    set_failure_report_claim([&deadline] {
+        // Taken for good: the report ends the process.
+        deadline.outputMutex.lock();
+        deadline.claimed = true;
+        deadline.claimedExitCode = 1;
+    });
+}
+
+FailureReportClaim::~FailureReportClaim() {
+    set_failure_report_claim(nullptr);
+}
+
 void set_deadline_ending(Deadline& deadline, std::function<std::string()> ending, int exitCode) {
-    const std::lock_guard<std::mutex> output(deadline.outputMutex);
+    const OutputHold output(deadline.outputMutex);
     deadline.ending = std::move(ending);
     deadline.endingExitCode = exitCode;
 }

@@ -4,6 +4,7 @@
 // with a document that says where the run waited.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
@@ -15,12 +16,18 @@
 struct Deadline {
     unsigned seconds = 0;
     // Every write of the run holds it, so that the watch's text never lands
-    // inside another; at the deadline the watch takes it for good.
-    std::mutex outputMutex;
+    // inside another; at the deadline the watch takes it for good. The run
+    // holds it around a write and what the watch's ending must agree with.
+    std::recursive_timed_mutex outputMutex;
     // What the watch prints at the deadline and the exit code it ends with;
     // the run keeps them true as it goes, under outputMutex.
     std::function<std::string()> ending;
     int endingExitCode = 2;
+    // The process's last words are written once: the run's own end (its
+    // document, or the failure report's block) or the watch's, whichever
+    // claims them first; the other writes nothing more.
+    std::atomic<bool> claimed{false};
+    std::atomic<int> claimedExitCode{0};
 
     std::mutex stateMutex;
     std::condition_variable stopped;
@@ -28,12 +35,25 @@ struct Deadline {
     std::thread watch;
 };
 
-// Starts the watch; the returned world writes under the deadline's lock.
+// Holds the run's output, and the watch with it, for as long as it lives.
+using OutputHold = std::lock_guard<std::recursive_timed_mutex>;
+
+// Starts the watch; the returned world writes under the deadline's lock,
+// and its writeEnding claims the process's last words.
 SensorWorld start_deadline(Deadline& deadline, unsigned seconds, const SensorWorld& world);
 
 // What the run prints, and the exit code it ends with, if the deadline
 // passes from now on.
 void set_deadline_ending(Deadline& deadline, std::function<std::string()> ending, int exitCode);
+
+// While it lives, the failure report claims the process's last words
+// before it prints its block, so that no deadline's text follows the block.
+struct FailureReportClaim {
+    explicit FailureReportClaim(Deadline& deadline);
+    ~FailureReportClaim();
+    FailureReportClaim(const FailureReportClaim&) = delete;
+    FailureReportClaim& operator=(const FailureReportClaim&) = delete;
+};
 
 // Ends the watch before the run returns.
 void stop_deadline(Deadline& deadline);

@@ -32,12 +32,15 @@ struct SystemRun {
     const ConnectionOverrides overrides;
     const std::string& itemId;
     bool console;
-    bool rates;  // a counter item's channels in PRTG's difference mode
+    bool rates;            // a counter item's channels in PRTG's difference mode
+    bool failedChannel;    // ",FAILED": the channel Failed Systems comes last
+    unsigned entries = 0;  // the listing's systems, measured or not
 };
 
-// Measures one system of the listing and prints its channel; false when it failed.
+// Measures one system of the listing and prints its channel, telling
+// `measured` in the same moment; false when it failed.
 bool measure_system(const SystemRun& run, const std::string& label, bool systemFailed,
-                    const ConnectionProfile& profile) {
+                    const ConnectionProfile& profile, const std::function<void()>& measured) {
     RfcSession& session = run.place.session;
     const SensorWorld& world = run.place.world;
     install_failure_report();
@@ -52,9 +55,13 @@ bool measure_system(const SystemRun& run, const std::string& label, bool systemF
     if (!handle) return false;
     const TableHandle table = create_queue_table();
     const QueueCall call = call_request_queue(session, handle, table);
-    // The channel is printed as soon as it is made, before the table is deleted.
-    if (call.status == CallStatus::Ok)
+    // The channel is printed as soon as it is made, before the table is
+    // deleted, and from then on the deadline counts the system as measured.
+    if (call.status == CallStatus::Ok) {
+        const OutputHold output(run.place.deadline.outputMutex);
         world.write(item_channel(sum_queue_lines(call.lines), run.itemId, label, run.rates));
+        measured();
+    }
     delete_queue_table(table);
     close_connection(session, handle);
     return call.status == CallStatus::Ok;
@@ -75,22 +82,26 @@ std::string closing_text(const std::string& summary) {
     return document.text + "\n";
 }
 
-// At the deadline the channels already printed stay, the system the run
-// waits for counts as failed, and the document ends in PRTG's error state
-// with the summary and what the run waited for.
-void set_listing_deadline(const SystemRun& run, ListingCounters counters, const std::string& destination) {
+// At the deadline the channels already printed stay and must reach PRTG,
+// which drops every value of a document that carries an error: the channel
+// Failed Systems, counting every system not measured, puts the sensor in
+// PRTG's warning state instead, and the closing text tells the summary and
+// what the run waited for. The system the run waits for counts as failed
+// until its channel is out (`measuredSystem`).
+void set_listing_deadline(const SystemRun& run, ListingCounters counters, const std::string& destination,
+                          bool measuredSystem) {
     RfcSession& session = run.place.session;
     const unsigned seconds = run.place.deadline.seconds;
-    const bool waitsForSystem = !destination.empty();
-    if (waitsForSystem) ++counters.failed;
+    if (!destination.empty() && !measuredSystem) ++counters.failed;
+    const std::string failedChannel = failed_systems_channel(run.entries - counters.processed, run.failedChannel, true);
     set_deadline_ending(
         run.place.deadline,
-        [&session, destination, seconds, summary = summary_text(run.itemId, counters)] {
+        [&session, destination, seconds, failedChannel, summary = summary_text(run.itemId, counters)] {
             const char* operation = session.waitingIn;
             const std::string message = operation && !destination.empty()
                                             ? system_hangs_message(destination, seconds, operation)
                                             : run_deadline_message(seconds);
-            return "\n<Error>1</Error>" + closing_text(summary + " - " + message);
+            return failedChannel + closing_text(summary + " - " + message);
         },
         2);
 }
@@ -103,8 +114,14 @@ int run_listing(const StartUp& start, const ServerListing& listing, const RunPla
     // The systems run with the listing's option text: in a global listing the
     // allocation text takes the command line's place.
     const std::string systemOptions = upper_cased(listing.optionText);
-    const SystemRun run{place, connection_overrides(systemOptions, listing.optionText), listing.itemId, console,
-                        listing.channels.rates};
+    const std::vector<std::string> entries = listing_entries(listing.serverListing);
+    const SystemRun run{place,
+                        connection_overrides(systemOptions, listing.optionText),
+                        listing.itemId,
+                        console,
+                        listing.channels.rates,
+                        listing.channels.failedSystems,
+                        static_cast<unsigned>(entries.size())};
     if (console) {
         const std::string startTime = world.timeOfDay(start.startTime);
         world.write(banner_line(startTime) + "\n");
@@ -117,9 +134,9 @@ int run_listing(const StartUp& start, const ServerListing& listing, const RunPla
     print_document(world, document, true);
 
     ListingCounters counters;
-    set_listing_deadline(run, counters, "");
+    set_listing_deadline(run, counters, "", false);
     ConnectionProfile profile;
-    for (const std::string& entry : listing_entries(listing.serverListing)) {
+    for (const std::string& entry : entries) {
         ++counters.noSystems;
         const std::optional<std::string> contents = world.readTextFile(start.sensorDirectory + entry);
         if (!contents) continue;
@@ -137,21 +154,29 @@ int run_listing(const StartUp& start, const ServerListing& listing, const RunPla
                                   validate_profile(system, entry).has_value() ||
                                   host_override_refusal(run.overrides, system, entry).has_value();
         const std::string timeText = console ? world.timeOfDay(world.now()) : "";
-        set_listing_deadline(run, counters, system.destination);
+        set_listing_deadline(run, counters, system.destination, false);
+        const auto measured = [&] {
+            ListingCounters done = counters;
+            ++done.processed;
+            set_listing_deadline(run, done, system.destination, true);
+        };
         const bool processed =
-            measure_system(run, system_label(listing.labelKind, entry, system), systemFailed, system);
-        ++(processed ? counters.processed : counters.failed);
-        set_listing_deadline(run, counters, "");
+            measure_system(run, system_label(listing.labelKind, entry, system), systemFailed, system, measured);
+        {
+            const OutputHold output(place.deadline.outputMutex);
+            ++(processed ? counters.processed : counters.failed);
+            set_listing_deadline(run, counters, "", false);
+        }
         if (console)
             world.write("\n" + system_line(timeText, entry, system) +
                         " State=" + (processed ? "Processed" : "Rfc Failure") + "\n");
     }
 
-    set_deadline_ending(place.deadline, nullptr, 0);
-    // The failed systems' channel comes last, and only with a complete run:
-    // a run ended by its deadline is in PRTG's error state already.
-    const std::string failedChannel = listing.channels.failedSystems ? failed_systems_channel(counters.failed) : "";
-    world.write(failedChannel + closing_text(summary_text(listing.itemId, counters)));
+    // The failed systems' channel comes last and counts every system not
+    // measured, a missing profile too; the summary counts as it always has.
+    const std::string failedChannel =
+        run.failedChannel ? failed_systems_channel(counters.noSystems - counters.processed, true, false) : "";
+    write_ending(world, failedChannel + closing_text(summary_text(listing.itemId, counters)), 0);
     if (console) world.write(processed_line(world.timeOfDay(world.now())));
     return 0;
 }

@@ -57,6 +57,7 @@ int run_sensor(const std::vector<std::string>& arguments, const SensorWorld& out
 
     Deadline deadline;
     const SensorWorld world = start_deadline(deadline, invocation->deadlineSeconds, outside);
+    const FailureReportClaim reportClaim(deadline);
     const unsigned seconds = invocation->deadlineSeconds;
     set_deadline_ending(
         deadline, [seconds] { return error_document_text(run_deadline_message(seconds)); }, 2);

@@ -32,9 +32,16 @@ void print_document(const SensorWorld& world, const ResultDocument& document, bo
     if (lineFeed) world.write("\n");
 }
 
+int write_ending(const SensorWorld& world, const std::string& text, int exitCode) {
+    if (world.writeEnding)
+        world.writeEnding(text, exitCode);
+    else
+        world.write(text);
+    return exitCode;
+}
+
 int fail_run(const SensorWorld& world, const std::string& message) {
-    world.write(error_document_text(message));
-    return 2;
+    return write_ending(world, error_document_text(message), 2);
 }
 
 std::optional<std::string> read_trace_finding(const SensorWorld& world, std::optional<std::uint64_t> size) {

@@ -17,6 +17,9 @@ struct SensorWorld {
     // Standard output. What is written stays written: a failure report that
     // follows comes after it.
     std::function<void(const std::string& text)> write;
+    // Writes the run's last words, its document, with the exit code it ends
+    // with; once written, no deadline's text follows. Plain write when unset.
+    std::function<void(const std::string& text, int exitCode)> writeEnding;
     // The file's contents as text mode reads them; nothing when it does not open.
     std::function<std::optional<std::string>(const std::string& windowsPath)> readTextFile;
     // The size of a regular file; nothing when it does not open.
@@ -45,6 +48,9 @@ SensorWorld standard_world();
 
 // Writes the document, followed by a line feed when asked.
 void print_document(const SensorWorld& world, const ResultDocument& document, bool lineFeed);
+
+// Writes the run's last words through writeEnding; returns the exit code.
+int write_ending(const SensorWorld& world, const std::string& text, int exitCode);
 
 // The common error exit: the message as the error document, printed without
 // a further line feed; returns the exit code 2.

@@ -66,9 +66,8 @@ int run_single_system(const StartUp& start, const std::string& profileContents, 
     ResultDocument document;
     build_queue_document(document, sum_queue_lines(call.lines), profile.destination,
                          queue_label_code(invocation.optionString), invocation.channels);
-    print_document(world, document, false);
     // The document is out: past the deadline now the run only ends.
-    set_deadline_ending(place.deadline, nullptr, 0);
+    write_ending(world, document.text, 0);
     // The trace file goes only when no other run in the directory may still
     // quote it; otherwise a later successful run deletes it.
     unlock(place.runsLock);
