@@ -1,0 +1,130 @@
+#!/usr/bin/env python3
+"""Ends runs within milliseconds of their deadline and checks that the
+output is always one whole thing: exactly one well-formed PRTG document with
+the exit code it stands for, or the RFC error block alone with exit code 1.
+
+Each run is given a deadline of one second (,TIMEOUT=1) and a system whose
+answer takes a delay spread around that second, so that the run's own end
+and the deadline's meet in every order: a single system that answers or
+hangs, one whose call ends in the library's failure handler, and a listing
+whose last system answers at the deadline. It is a correctness check, not a
+timing: which of the two ends wins is not judged, only that no output holds
+pieces of both.
+"""
+import argparse
+import os
+import subprocess
+import sys
+import tempfile
+import xml.etree.ElementTree as ElementTree
+from concurrent.futures import ThreadPoolExecutor
+from pathlib import Path
+
+STORED_PASSWORD = "5791RaLwuf<Zr+SmtRp/ev'w"  # "Bin-Batch3", as in concurrency.py
+PASSWORD = "Bin-Batch3"
+
+BLOCK_HEAD = b"RFC error\n"
+BLOCK_TAIL = b"* Programm aborted...\n* Error at EoXput-File...\n"
+
+
+def profile_text(destination):
+    fields = [
+        ("Extcompany.:", "Wickerby Test"), ("Destination:", destination), ("Client.....:", "100"),
+        ("User.......:", "monitor"), ("Password...:", STORED_PASSWORD), ("Language...:", "E"),
+        ("Mode.......:", "R/3"), ("Hostname...:", "app01"), ("Sysnr......:", "00"),
+        ("Gwhost.....:", "gw01"), ("Gwservice..:", "sapgw00"),
+    ]
+    return "".join(f"{key} {value}\r\n" for key, value in fields)
+
+
+def system(name, delay, abort=False):
+    lines = [f"[system {name}]", "client = 100", "user = MONITOR", f"password = {PASSWORD}",
+             "queue = DIA 3 2000 2000 1204 1201", f"delay = RfcReceive {delay:.3f}"]
+    if abort:
+        lines.append("receive = abort")
+    return lines
+
+
+# name: (arguments, scenario for a delay, exit codes allowed)
+KINDS = {
+    "single": (["FAST", ",TIMEOUT=1"], lambda d: system("FAST", d), {0, 2}),
+    "abort": (["FAST", ",TIMEOUT=1"], lambda d: system("FAST", d, abort=True), {1, 2}),
+    "listing": (["X", "ITEM=Requests:Dialog,FAILED,TIMEOUT=1"],
+                lambda d: system("FIRST", 0) + system("FAST", d), {0, 2}),
+}
+
+
+def judge(output, code, allowed):
+    """The fault in one run's output, or None."""
+    output = output.replace(b"\r\n", b"\n")
+    if code not in allowed:
+        return f"exit code {code}"
+    if code == 1:
+        if not output.startswith(BLOCK_HEAD) or not output.endswith(BLOCK_TAIL) or output.count(BLOCK_HEAD) != 1:
+            return "not the RFC error block alone"
+        return None
+    try:
+        root = ElementTree.fromstring(output)
+    except ElementTree.ParseError as error:
+        return f"not one well-formed document ({error})"
+    has_error = root.find("Error") is not None
+    if has_error != (code == 2) and root.find("Result/Warning") is None:
+        return "exit code and document disagree"
+    if code == 0 and b"Error 104" in output:
+        return "a deadline's message with exit code 0"
+    return None
+
+
+def run_one(command, work, env, kind, delay):
+    arguments, scenario, allowed = KINDS[kind]
+    folder = Path(tempfile.mkdtemp(dir=work))
+    for name in ("FAST", "FIRST"):
+        (folder / f"{name}.P00").write_bytes(profile_text(name).encode())
+    (folder / "Pendrake.Prf").write_text("# Gsng: RACE      : FIRST.P00#FAST.P00#\n")
+    (folder / "rfcsim.ini").write_text("\n".join(scenario(delay)) + "\n")
+    result = subprocess.run(command + arguments, cwd=folder, env=env, capture_output=True, timeout=60)
+    fault = judge(result.stdout, result.returncode, allowed)
+    return (kind, delay, result.returncode, fault, result.stdout)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--target", choices=["native", "win32"], required=True)
+    parser.add_argument("--bin", required=True, type=Path)
+    parser.add_argument("--runs", type=int, default=300, help="runs of each kind")
+    parser.add_argument("--parallel", type=int, default=8)
+    parser.add_argument("--spread", type=float, default=0.03, help="seconds around the deadline")
+    options = parser.parse_args()
+
+    if options.target == "native":
+        command = [str(options.bin.resolve() / "wickerby")]
+    else:
+        launcher = Path(__file__).resolve().parent / "wine" / "wine32"
+        command = os.environ.get("WICKERBY_WINE", str(launcher)).split() + [str(options.bin.resolve() / "wickerby.exe")]
+    with tempfile.TemporaryDirectory(prefix="wickerby-race-") as scratch:
+        env = dict(os.environ, WICKERBY_DRIVES=scratch, TMPDIR=scratch)
+        env.pop("RFCSIM_LOG", None)
+        jobs = []
+        for kind in KINDS:
+            for i in range(options.runs):
+                # Spread evenly from just before to just after the deadline.
+                delay = 1.0 - options.spread + 2 * options.spread * i / max(1, options.runs - 1)
+                jobs.append((kind, delay))
+        with ThreadPoolExecutor(options.parallel) as pool:
+            results = list(pool.map(lambda job: run_one(command, scratch, env, *job), jobs))
+
+    faults = [r for r in results if r[3]]
+    for kind, delay, code, fault, output in faults[:10]:
+        print(f"FAIL {kind} delay {delay:.3f}: {fault}: {output!r}")
+    for kind in KINDS:
+        codes = {}
+        for r in results:
+            if r[0] == kind:
+                codes[r[2]] = codes.get(r[2], 0) + 1
+        print(f"{kind}: " + ", ".join(f"exit {c}: {n}" for c, n in sorted(codes.items())))
+    print(f"{options.target}: {len(results)} runs at the deadline: {len(faults)} faults")
+    return 1 if faults else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
