@@ -17,5 +17,6 @@ ChannelOptions channel_options(const std::string& optionString) {
     options.rates = has_entry(optionString, ",RATE");
     options.queueLengths = has_entry(optionString, ",QUEUES");
     options.failedSystems = has_entry(optionString, ",FAILED");
+    options.reasons = has_entry(optionString, ",REASON");
     return options;
 }

@@ -1,5 +1,6 @@
 #include "connection.h"
 
+#include "failure_report.h"
 #include "files.h"
 #include "messages.h"
 #include "leftovers.h"
@@ -111,4 +112,12 @@ RfcHandle rfc_open_connection(RfcSession& session, const ConnectionProfile& prof
 void close_connection(RfcSession& session, RfcHandle handle) {
     const WaitingIn waiting(session, "RfcClose");
     rfc_operations().RfcClose(handle);
+}
+
+LibraryError library_last_error() {
+    RfcErrorInformation error{};
+    rfc_operations().RfcLastError(&error);
+    return {record_field_text(error.key, sizeof error.key), record_field_text(error.status, sizeof error.status),
+            record_field_text(error.message, sizeof error.message),
+            record_field_text(error.internalStatus, sizeof error.internalStatus)};
 }

@@ -48,3 +48,12 @@ std::optional<std::string> destination_configuration(const std::string& destinat
 // null handle when no connection was opened.
 RfcHandle rfc_open_connection(RfcSession& session, const ConnectionProfile& profile,
                               const ConnectionOverrides& overrides, const std::optional<std::string>& configuration);
+
+// The library's last error, as RfcLastError tells it.
+struct LibraryError {
+    std::string key;
+    std::string status;
+    std::string message;
+    std::string internalStatus;
+};
+LibraryError library_last_error();

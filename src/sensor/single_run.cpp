@@ -1,6 +1,7 @@
 #include "connection.h"
 #include "console_lines.h"
 #include "credentials.h"
+#include "failure_reason.h"
 #include "failure_report.h"
 #include "messages.h"
 #include "queue_table.h"
@@ -49,7 +50,15 @@ int run_single_system(const StartUp& start, const std::string& profileContents, 
     if (configuration) world.write(configured_destination_line(profile.destination));
     const RfcHandle handle =
         rfc_open_connection(session, profile, overrides, configuration);
-    if (!handle) return fail_run(world, rfc_open_failed_message(profile.destination));
+    if (!handle) {
+        std::string message = rfc_open_failed_message(profile.destination);
+        if (invocation.channels.reasons) {
+            const LibraryError error = library_last_error();
+            const std::string reason = library_reason(error.key, error.message);
+            if (!reason.empty()) message += " - " + reason;
+        }
+        return fail_run(world, within_text_limit(message));
+    }
 
     const TableHandle table = create_queue_table();
     const QueueCall call = call_request_queue(session, handle, table);
