@@ -12,6 +12,7 @@
 #include <string>
 
 #include "document.h"
+#include "system_outcome.h"
 
 struct SensorWorld {
     // Standard output. What is written stays written: a failure report that
@@ -41,6 +42,10 @@ struct SensorWorld {
     // An environment variable's value, nothing when it is not set: PRTG
     // hands the device's credentials over in variables.
     std::function<std::optional<std::string>(const std::string& name)> environmentVariable;
+    // Told each system's outcome as the run has it, under the name its
+    // channel or message carries; the test command shows them. Nothing
+    // when unset.
+    std::function<void(const std::string& name, const SystemOutcome& outcome)> systemDone;
 };
 
 // Standard output, the file system and the clock of this machine.

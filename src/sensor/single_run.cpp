@@ -1,28 +1,37 @@
-#include "connection.h"
 #include "console_lines.h"
-#include "credentials.h"
 #include "failure_reason.h"
 #include "failure_report.h"
 #include "messages.h"
-#include "queue_table.h"
-#include "request_queue.h"
 #include "runs.h"
+#include "system_run.h"
 #include "trace_finding.h"
+
+namespace {
+
+// A profile that fails before any library call: told as its outcome, then
+// the run's error document.
+int end_system(const SensorWorld& world, const std::string& profileName, SystemFailure failure,
+               const std::string& message) {
+    SystemOutcome outcome;
+    outcome.failure = failure;
+    outcome.message = outcome.reason = message;
+    if (world.systemDone) world.systemDone(profileName, outcome);
+    return fail_run(world, message);
+}
+
+}  // namespace
 
 int run_single_system(const StartUp& start, const std::string& profileContents, const RunPlace& place) {
     const Invocation& invocation = start.invocation;
     const SensorWorld& world = place.world;
     RfcSession& session = place.session;
+    const ConnectionOverrides overrides = connection_overrides(invocation.optionString, invocation.optionText);
+    ConnectionProfile read;
     ConnectionProfile profile;
     if (const auto message =
-            read_profile(profileContents, singleRunLineWidth, PasswordFailureMode::EndRun, start.profileName, profile))
-        return fail_run(world, *message);
-    if (const auto message = take_credentials(profile, world.environmentVariable, start.profileName))
-        return fail_run(world, *message);
-    if (const auto message = validate_profile(profile, start.profileName)) return fail_run(world, *message);
-    const ConnectionOverrides overrides = connection_overrides(invocation.optionString, invocation.optionText);
-    if (const auto message = host_override_refusal(overrides, profile, start.profileName))
-        return fail_run(world, *message);
+            take_system_profile(profileContents, singleRunLineWidth, PasswordFailureMode::EndRun, start.profileName,
+                                world.environmentVariable, overrides, read, profile))
+        return end_system(world, start.profileName, SystemFailure::profileInvalid, *message);
 
     const unsigned seconds = invocation.deadlineSeconds;
     set_deadline_ending(
@@ -44,36 +53,18 @@ int run_single_system(const StartUp& start, const std::string& profileContents, 
         world.write(runs_lock_console_line(place.runsLock));
     }
 
-    const std::optional<std::string> configuration = destination_configuration(profile.destination);
-    if (configuration && !fits_connect_string(profile))
-        return fail_run(world, invalid_parameters_message(start.profileName));
-    if (configuration) world.write(configured_destination_line(profile.destination));
-    const RfcHandle handle =
-        rfc_open_connection(session, profile, overrides, configuration);
-    if (!handle) {
-        std::string message = rfc_open_failed_message(profile.destination);
-        if (invocation.channels.reasons) {
-            const LibraryError error = library_last_error();
-            const std::string reason = library_reason(error.key, error.message);
-            if (!reason.empty()) message += " - " + reason;
-        }
-        return fail_run(world, within_text_limit(message));
+    MeasureSteps steps;
+    steps.reasons = invocation.channels.reasons;
+    const SystemOutcome outcome = measure_system(session, world, profile, start.profileName, overrides, steps);
+    if (world.systemDone) world.systemDone(start.profileName, outcome);
+    if (outcome.failure != SystemFailure::none) {
+        // ",REASON": the library's own words after the message.
+        const bool told = invocation.channels.reasons && outcome.reason != outcome.message;
+        return fail_run(world, within_text_limit(outcome.message + (told ? " - " + outcome.reason : "")));
     }
 
-    const TableHandle table = create_queue_table();
-    const QueueCall call = call_request_queue(session, handle, table);
-    // What other runs' libraries write to the trace file from now on is
-    // theirs: the finding is read up to the size the file has at this moment.
-    const std::optional<std::uint64_t> traceSize =
-        call.status == CallStatus::Ok ? std::nullopt : world.fileSize(traceFileName);
-    delete_queue_table(table);
-    close_connection(session, handle);
-    if (call.status != CallStatus::Ok)
-        return fail_run(world, call_failure_text(call.code, call.exceptionText) +
-                                   trace_finding_text(read_trace_finding(world, traceSize)));
-
     ResultDocument document;
-    build_queue_document(document, sum_queue_lines(call.lines), profile.destination,
+    build_queue_document(document, outcome.totals, profile.destination,
                          queue_label_code(invocation.optionString), invocation.channels);
     // The document is out: past the deadline now the run only ends.
     write_ending(world, document.text, 0);

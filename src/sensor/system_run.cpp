@@ -1,0 +1,70 @@
+#include "system_run.h"
+
+#include "failure_reason.h"
+#include "messages.h"
+#include "request_queue.h"
+#include "trace_finding.h"
+
+std::optional<std::string> take_system_profile(const std::string& contents, std::size_t lineWidth,
+                                               PasswordFailureMode mode, const std::string& profileName,
+                                               const EnvironmentLookup& environment,
+                                               const ConnectionOverrides& overrides, ConnectionProfile& inherited,
+                                               ConnectionProfile& system) {
+    std::optional<std::string> message = read_profile(contents, lineWidth, mode, profileName, inherited);
+    // The next profile inherits a User or Password that names a variable
+    // as written, and takes the variable's value itself.
+    system = inherited;
+    if (message) return message;
+    if ((message = take_credentials(system, environment, profileName))) return message;
+    if ((message = validate_profile(system, profileName))) return message;
+    return host_override_refusal(overrides, system, profileName);
+}
+
+namespace {
+
+SystemOutcome failed(SystemFailure failure, std::string message) {
+    SystemOutcome outcome;
+    outcome.failure = failure;
+    outcome.reason = message;
+    outcome.message = std::move(message);
+    return outcome;
+}
+
+}  // namespace
+
+SystemOutcome measure_system(RfcSession& session, const SensorWorld& world, const ConnectionProfile& profile,
+                             const std::string& profileName, const ConnectionOverrides& overrides,
+                             const MeasureSteps& steps) {
+    const std::optional<std::string> configuration = destination_configuration(profile.destination);
+    if (configuration && !fits_connect_string(profile))
+        return failed(SystemFailure::profileInvalid, invalid_parameters_message(profileName));
+    if (configuration && steps.showConfigured) world.write(configured_destination_line(profile.destination));
+    const RfcHandle handle = rfc_open_connection(session, profile, overrides, configuration);
+    if (!handle) {
+        SystemOutcome outcome = failed(SystemFailure::logonRefused, rfc_open_failed_message(profile.destination));
+        if (steps.reasons) {
+            const LibraryError error = library_last_error();
+            const std::string reason = library_reason(error.key, error.message);
+            if (!reason.empty()) outcome.reason = reason;
+        }
+        return outcome;
+    }
+    const TableHandle table = create_queue_table();
+    const QueueCall call = call_request_queue(session, handle, table);
+    const bool ok = call.status == CallStatus::Ok;
+    SystemOutcome outcome;
+    if (ok) {
+        outcome.totals = sum_queue_lines(call.lines);
+        if (steps.measured) steps.measured(outcome.totals);
+    }
+    // What other runs' libraries write to the trace file from now on is
+    // theirs: the finding is read up to the size the file has at this moment.
+    const std::optional<std::uint64_t> traceSize =
+        ok || !steps.traceFinding ? std::nullopt : world.fileSize(traceFileName);
+    delete_queue_table(table);
+    close_connection(session, handle);
+    if (ok) return outcome;
+    std::string message = call_failure_text(call.code, call.exceptionText);
+    if (steps.traceFinding) message += trace_finding_text(read_trace_finding(world, traceSize));
+    return failed(SystemFailure::callFailed, message);
+}
