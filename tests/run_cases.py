@@ -82,7 +82,7 @@ def fixtures(case):
         source = EXAMPLES / name[len("examples/"):].replace("\\x20", " ") if example else FIXTURES / name
         if not name or not path or ("/" in name and not example) or not source.is_file():
             raise CaseError(f"fixtures: line {line!r} names no file of tests/fixtures or examples/")
-        if Path(path).parts[0] not in ("cwd", "drives", "after") or (case / path).exists():
+        if Path(path).parts[0] not in ("cwd", "drives", "after", "parent") or (case / path).exists():
             raise CaseError(f"fixtures: {path!r} is no case path or is committed as well")
         pieces.append((path, source))
     return pieces
@@ -149,7 +149,7 @@ def made_file(name, roots, created):
 
 
 def located(name, roots):
-    """Where a case path (cwd/..., drives/X/...) lies for this run."""
+    """Where a case path (cwd/..., parent/..., drives/X/...) lies for this run."""
     parts = Path(name).parts
     if parts[0] == "drives":
         return roots[parts[1].lower()].joinpath(*parts[2:])
@@ -334,7 +334,7 @@ def run_case(case, target):
         try:
             if (case / "cwd").is_dir():
                 copy_tree(case / "cwd", work, [])
-            materialise(case, dict(target.roots, cwd=work), created)
+            materialise(case, dict(target.roots, cwd=work, parent=work.parent), created)
             for line in read_lines(case / "env"):
                 key, _, value = line.partition("=")
                 env[key] = value

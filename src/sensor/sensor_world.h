@@ -12,6 +12,7 @@
 #include <string>
 
 #include "document.h"
+#include "listing.h"
 
 struct SensorWorld {
     // Standard output. What is written stays written: a failure report that
@@ -38,6 +39,9 @@ struct SensorWorld {
     // An environment variable's value, nothing when it is not set: PRTG
     // hands the device's credentials over in variables.
     std::function<std::optional<std::string>(const std::string& name)> environmentVariable;
+    // Told of a listing entry that the run does not open, and why; the
+    // sensor itself leaves it empty and only the test command listens.
+    std::function<void(const std::string& entry, const EntryCheck& check)> entryNotOpened;
 };
 
 // Standard output, the file system and the clock of this machine.

@@ -68,6 +68,9 @@ std::string test_help();
 // Shared by the commands.
 ToolOutcome usage_failure(const std::string& command, const std::string& message);
 bool asks_for_help(const std::vector<std::string>& arguments);
+// "refused: REASON; ...": what check and test tell of a listing entry that
+// the sensor refuses to open.
+std::string refused_entry_text(const std::string& reason);
 
 // Reads a new password: once from a pipe or file, twice at a terminal.
 // Empty, with a message in `problem`, when none was read.

@@ -25,6 +25,8 @@ namespace {
 
 constexpr const char* outputBegins = "----- what the sensor prints -----\n";
 constexpr const char* outputEnds = "----- end of what the sensor prints -----\n";
+constexpr const char* skippedSystemLine =
+    "  The sensor skips this system: it counts only in NoSystems, with no channel.\n";
 
 // What the test has written and what the sensor has printed so far. One
 // test runs in a process, and the library's failure handler reaches it only
@@ -216,9 +218,16 @@ SensorWorld told_world(const SensorWorld& world) {
             say_credential_sources(*contents);
             state.systemUnopened = ++state.filesRead > 1;
         } else if (state.filesRead > 0) {
-            say("  The sensor skips this system: it counts only in NoSystems, with no channel.\n");
+            say(skippedSystemLine);
         }
         return contents;
+    };
+    told.entryNotOpened = [](const std::string& entry, const EntryCheck& check) {
+        settle_system();
+        end_line();
+        if (check.access == EntryAccess::Refused)
+            say("Listing entry " + entry + ": " + refused_entry_text(check.reason) + ".\n");
+        else say("Listing entry " + entry + ": " + check.reason + ".\n" + skippedSystemLine);
     };
     told.write = [](const std::string& text) {
         state.document += text;

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "profile_tool.h"
+#include <ctime>
+
+#include "tool_test_support.h"
 
 TEST(TestCommand, AdviceFollowsTheLibrarysKeyAndMessage) {
     const struct {
@@ -25,4 +27,33 @@ TEST(TestCommand, AdviceFollowsTheLibrarysKeyAndMessage) {
         EXPECT_EQ(advice.substr(0, std::string(c.adviceBegins).size()), c.adviceBegins) << c.key << " " << c.message;
         EXPECT_EQ(advice.empty(), *c.adviceBegins == '\0') << c.key << " " << c.message;
     }
+}
+
+// The test runs the sensor once per process; its state lasts the process.
+TEST(TestCommand, TellsWhyAListingEntryIsRefused) {
+    FakeWorld fake;
+    fake.files["Pendrake.Prf"] = "# Gsng: KEY       : ..\\PRD.P00#/PRD.P00#\n";
+    fake.files["..\\PRD.P00"] = "Destination: PRD\n";
+    ToolContext context = fake.context();
+    std::string told;
+    context.write = [&told](const std::string& text) { told += text; };
+    SensorWorld& world = context.sensorWorld;
+    world.write = [](const std::string&) {};
+    world.readTextFile = context.readTextFile;
+    world.now = [] { return std::time_t{0}; };
+    world.timeOfDay = [](std::time_t) { return std::string("12:34:56"); };
+    world.loadRfcLibrary = []() -> std::optional<std::string> { return std::nullopt; };
+    world.environmentVariable = context.environmentVariable;
+
+    const ToolOutcome outcome = run_test({"X", "ITEM=Requests:Dialog"}, context);
+    EXPECT_EQ(outcome.exitCode, toolFailure);
+    const std::string refused = "; the sensor counts it as failed without opening it.\n";
+    EXPECT_NE(told.find("File Pendrake.Prf: read\n"
+                        "Listing entry ..\\PRD.P00: refused: '..' leads out of the sensor directory" +
+                        refused + "Listing entry /PRD.P00: refused: a leading '/' names the root of the drive" +
+                        refused),
+              std::string::npos)
+        << told;
+    EXPECT_EQ(told.find("File ..\\PRD.P00"), std::string::npos) << told;
+    EXPECT_NE(told.find("NoSystems=2, Processed=0, Failed=2"), std::string::npos) << told;
 }
