@@ -52,13 +52,13 @@ std::string path_file_line(const std::optional<std::string>& pathFile) {
     return line + "directory " + directory + "\n";
 }
 
-// A field as the sensor holds it, quoted so that blanks show; the password
-// only as asterisks and its length.
+// A field as the sensor holds it, quoted so that blanks show; of the
+// password only whether there is one, since even its length helps guess it.
 std::string field_line(const ProfileField& field, const std::string& value) {
     std::string line = std::string(field.key) + " ";
     if (field.value != &ConnectionProfile::password) line += "\"" + value + "\"";
     else if (value.empty()) line += "(empty)";
-    else line += std::string(value.size(), '*') + " (" + std::to_string(value.size()) + " characters)";
+    else line += "(set, not shown)";
     if (const auto problem = profile_field_problem(field, value)) line += "  <- " + *problem;
     return line + "\n";
 }

@@ -58,6 +58,11 @@ ToolOutcome run_test(const std::vector<std::string>& arguments, const ToolContex
 // there is none for it.
 std::string failure_advice(const std::string& key, const std::string& message);
 
+// A destination's configuration file as the test command shows it: its
+// lines joined by commas, without comments and without any line that the
+// library reads as the password.
+std::string configuration_text(const std::string& configuration);
+
 // The help texts of the tool and its commands.
 std::string tool_help();
 std::string create_help();

@@ -29,6 +29,22 @@ TEST(TestCommand, AdviceFollowsTheLibrarysKeyAndMessage) {
     }
 }
 
+// The library reads a key whatever its case and the blanks before it, so
+// every line it would take for the password stays hidden.
+TEST(TestCommand, ConfigurationShownWithoutItsPasswordLines) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"DEST=PRD\nTYPE=A\nASHOST=app01\n", "DEST=PRD, TYPE=A, ASHOST=app01"},
+        {"DEST=PRD\r\n# a comment\r\n\r\nSYSNR=00", "DEST=PRD, SYSNR=00"},
+        {"DEST=PRD\nPASSWD=s3cret\n", "DEST=PRD"},
+        {"DEST=PRD\n PASSWD=s3cret\n", "DEST=PRD"},
+        {"DEST=PRD\n\t passwd = s3cret\r\n", "DEST=PRD"},
+        {"DEST=PRD\nPassWd=s3cret", "DEST=PRD"},
+        {"PASSWD=s3cret\nDEST=PRD\n", "DEST=PRD"},
+    };
+    for (const auto& [configuration, shown] : cases)
+        EXPECT_EQ(configuration_text(configuration), shown) << configuration;
+}
+
 // The test runs the sensor once per process; its state lasts the process.
 TEST(TestCommand, TellsWhyAListingEntryIsRefused) {
     FakeWorld fake;
