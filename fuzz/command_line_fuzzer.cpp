@@ -22,8 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     require(invocation->optionString == upper_cased(invocation->optionText),
             "the option string is the upper-cased text");
     const CompletedName name = complete_profile_name(invocation->profileName);
-    const std::size_t backslash = name.fileName.rfind('\\');
-    require(backslash == std::string::npos || backslash == 0, "the directory part of the profile name is dropped");
+    const std::size_t separator = name.fileName.find_last_of("\\/");
+    require(separator == std::string::npos || separator == 0, "the directory part of the profile name is dropped");
 
     // What the later steps derive from the command line alone.
     const std::string key = sensor_key(invocation->optionString);

@@ -82,7 +82,7 @@ def fixtures(case):
         source = EXAMPLES / name[len("examples/"):].replace("\\x20", " ") if example else FIXTURES / name
         if not name or not path or ("/" in name and not example) or not source.is_file():
             raise CaseError(f"fixtures: line {line!r} names no file of tests/fixtures or examples/")
-        if Path(path).parts[0] not in ("cwd", "drives", "after") or (case / path).exists():
+        if Path(path).parts[0] not in ("cwd", "drives", "after", "parent") or (case / path).exists():
             raise CaseError(f"fixtures: {path!r} is no case path or is committed as well")
         pieces.append((path, source))
     return pieces
@@ -149,7 +149,7 @@ def made_file(name, roots, created):
 
 
 def located(name, roots):
-    """Where a case path (cwd/..., drives/X/...) lies for this run."""
+    """Where a case path (cwd/..., parent/..., drives/X/...) lies for this run."""
     parts = Path(name).parts
     if parts[0] == "drives":
         return roots[parts[1].lower()].joinpath(*parts[2:])
@@ -199,6 +199,7 @@ class Native:
         # working directory: each case's go with its scratch directory.
         temporary = scratch / "tmp"
         temporary.mkdir()
+        self.temporary = temporary
         env = {"WICKERBY_DRIVES": str(drives), "RFCSIM_LOG": str(scratch / "rfc.log"), "TMPDIR": str(temporary)}
         return work, env, scratch / "rfc.log", []
 
@@ -287,6 +288,8 @@ class Win32:
     library_file = "librfc32.dll"
     program_suffix = ".exe"
     separator = "\\"
+    # The sensors' temporary folder is the prefix's, shared by every case.
+    temporary = None
 
     def program_directory(self, scratch):
         directory = self.prefix / "drive_c" / "wickerby-case" / "bin"
@@ -336,10 +339,11 @@ def run_case(case, target):
         try:
             if (case / "cwd").is_dir():
                 copy_tree(case / "cwd", work, [])
-            materialise(case, dict(target.roots, cwd=work), created)
+            materialise(case, dict(target.roots, cwd=work, parent=work.parent), created)
             for line in read_lines(case / "env"):
                 key, _, value = line.partition("=")
                 env[key] = value
+            secrets = case_passwords(case, work)
             program = (read_lines(case / "program") or ["wickerby"])[0]
             directory, directory_name = place_program(case, target, program, scratch)
             stdin = (case / "stdin").read_bytes() if (case / "stdin").exists() else b""
@@ -360,6 +364,8 @@ def run_case(case, target):
                 expected = expected_text(case / "stderr", target, directory_name)
                 compare("stderr", expected, masked(result.stderr), failures)
             check_files(case, work, dict(target.roots, cwd=work), log, failures)
+            check_passwords_hidden(secrets, result, {"working directory": work, "temporary folder": target.temporary},
+                                   failures)
         finally:
             remove_created(created)
     return failures
@@ -370,6 +376,38 @@ def expected_text(path, target, directory_name):
     expected = path.read_bytes().replace(b"@BIN@", directory_name.encode("latin-1"))
     expected = expected.replace(b"@LIBRARY@", target.library_file.encode("latin-1"))
     return target.expected_output(expected)
+SCENARIO_PASSWORD = re.compile(rb"^[ \t]*password[ \t]*=[ \t]*(.*?)[ \t\r]*$", re.MULTILINE)
+
+
+def case_passwords(case, work):
+    """The plain passwords of a case: the logons of its simulator scenario and
+    the values of PRTG's variables (prtg_...) in its environment."""
+    scenario = work / "rfcsim.ini"
+    found = set(SCENARIO_PASSWORD.findall(scenario.read_bytes())) if scenario.is_file() else set()
+    for line in read_lines(case / "env"):
+        key, _, value = line.partition("=")
+        if key.lower().startswith("prtg_") and value:
+            found.add(value.encode("latin-1"))
+    return {password for password in found if password}
+
+
+def check_passwords_hidden(passwords, result, places, failures):
+    """No password may reach standard output, standard error or a file left in
+    the working directory or the temporary folder. Not searched: the scenario,
+    which holds them, and SapRfc.ini and the SapRfc.DEST files, which may hold
+    a PASSWD line that the sensor copies byte for byte for the library to read.
+    The simulator's call log, which records what the library was given, lies
+    outside both places."""
+    shown = [("standard output", result.stdout), ("standard error", result.stderr)]
+    for label, place in places.items():
+        for path in sorted(place.rglob("*")) if place else []:
+            name = path.name.lower()
+            if path.is_file() and name != "rfcsim.ini" and not name.startswith("saprfc."):
+                shown.append((f"{label} file {path.relative_to(place)}", path.read_bytes()))
+    for where, data in shown:
+        for password in sorted(passwords):
+            if password in data:
+                failures.append(f"password {password.decode('latin-1')!r} shown in {where}")
 
 
 def place_program(case, target, program, scratch):

@@ -97,6 +97,13 @@ TEST(ProfileName, Completion) {
         {"C:\\Sensors\\GLOBAL", "SAP Pendrake.Gbl", true},
         {"C:\\Sensors\\PRD", "PRD.P00", false},
         {"\\PRD", "\\PRD.P00", false},
+        // Windows reads '/' as '\\': the last of either ends the directory part.
+        {"../OUTSIDE", "OUTSIDE.P00", false},
+        {"C:/Sensors/GLOBAL", "SAP Pendrake.Gbl", true},
+        {"a/b\\c", "c.P00", false},
+        {"a\\b/c.P01", "c.P01", false},
+        {"/PRD", "/PRD.P00", false},
+        {"\\..", "\\...P00", false},
         {"Pendrake.Prf", "Pendrake.Prf", false},
     };
     for (const Case& c : cases) {

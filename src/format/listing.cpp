@@ -1,5 +1,8 @@
 #include "listing.h"
 
+#include <algorithm>
+#include <cctype>
+#include <cstring>
 #include <string_view>
 #include <utility>
 
@@ -116,6 +119,16 @@ ServerListing take_profile_list(const std::string& contents, const Invocation& i
     return listing;
 }
 
+// A drive's ':' aside, a name holds at most "FILE:STREAM:TYPE", and a type
+// begins with '$' ($DATA); Windows opens nothing by any other use of ':'.
+bool names_a_stream_at_most(const std::string& entry) {
+    const bool drive = entry.size() >= 2 && entry[1] == ':' && std::isalpha(static_cast<unsigned char>(entry[0]));
+    std::size_t colons = 0, last = 0;
+    for (std::size_t at = drive ? 2 : 0; at < entry.size(); ++at)
+        if (entry[at] == ':') ++colons, last = at;
+    return colons < 2 || (colons == 2 && last + 1 < entry.size() && entry[last + 1] == '$');
+}
+
 }  // namespace
 
 std::string sensor_key(const std::string& optionString) {
@@ -134,6 +147,28 @@ std::vector<std::string> listing_entries(const std::string& serverListing) {
         position = end + 1;
     }
     return entries;
+}
+
+EntryCheck check_listing_entry(const std::string& text) {
+    // The file opened is named by the text up to its first NUL.
+    const std::string entry = text.substr(0, text.find('\0'));
+    // Opening such a name fails on Windows, so the run has always counted
+    // the entry as a missing profile, whatever else it holds.
+    const auto no_name_holds = [](unsigned char c) { return c < 0x20 || std::strchr("\"*<>?|", c); };
+    if (std::any_of(entry.begin(), entry.end(), no_name_holds))
+        return {EntryAccess::Missing, "it holds a character that no file name may hold"};
+    if (!names_a_stream_at_most(entry)) return {EntryAccess::Missing, "Windows opens no name with such colons"};
+    if (entry.find(':') != std::string::npos) return {EntryAccess::Refused, "':' names a drive or a stream"};
+    if (!entry.empty() && (entry[0] == '\\' || entry[0] == '/'))
+        return {EntryAccess::Refused, std::string("a leading '") + entry[0] + "' names the root of the drive"};
+    std::size_t start = 0;
+    while (start <= entry.size()) {
+        const std::size_t end = std::min(entry.find_first_of("\\/", start), entry.size());
+        if (entry.compare(start, end - start, "..") == 0)
+            return {EntryAccess::Refused, "'..' leads out of the sensor directory"};
+        start = end + 1;
+    }
+    return {};
 }
 
 ServerListing take_server_listing(const std::string& contents, ListingFile listing, const Invocation& invocation) {

@@ -43,6 +43,26 @@ std::string sensor_key(const std::string& optionString);
 // a last text without one.
 std::vector<std::string> listing_entries(const std::string& serverListing);
 
+// What the run does with a listing entry, decided before it opens anything.
+enum class EntryAccess {
+    Open,     // its file is read; a file that does not open is a missing profile
+    Missing,  // no Windows file name is like it: a missing profile, never opened
+    Refused,  // its file would lie outside the sensor directory: a failed system, never opened
+};
+
+struct EntryCheck {
+    EntryAccess access = EntryAccess::Open;
+    std::string reason;  // why the entry is not opened
+};
+
+// Looks at the entry up to its first NUL, where the file's name ends.
+// Missing: a control character or one of "*<>?|, which Windows allows in no
+// file name, or a ':' that is neither a drive's nor one of a stream's.
+// Refused: a ".." component (between '\\' and '/' separators alike), a
+// leading separator (the root of the drive), or a ':' (another drive, or a
+// stream of a file).
+EntryCheck check_listing_entry(const std::string& entry);
+
 // Reads a listing's contents (text mode) for the sensor of this command
 // line. Stops at the first message that ends the run; the listing then holds
 // what was read so far.

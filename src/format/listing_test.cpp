@@ -212,6 +212,55 @@ TEST(ListingTest, MissingListingMessageNamesTheProfile) {
               "Error 10x1: ProFile SAP Pendrake.Gbl is missing...");
 }
 
+TEST(ListingTest, EntriesLeavingTheSensorDirectoryAreRefused) {
+    const EntryCheck open{};
+    const EntryCheck parent{EntryAccess::Refused, "'..' leads out of the sensor directory"};
+    const EntryCheck colon{EntryAccess::Refused, "':' names a drive or a stream"};
+    const EntryCheck noName{EntryAccess::Missing, "it holds a character that no file name may hold"};
+    const EntryCheck colons{EntryAccess::Missing, "Windows opens no name with such colons"};
+    const std::pair<std::string, EntryCheck> cases[] = {
+        {"PRD.P00", open},
+        {"Sub\\PRD.P00", open},
+        {"Sub/PRD.P00", open},
+        {"", open},
+        {"..PRD.P00", open},
+        {"PRD..P00", open},
+        {"...\\PRD.P00", open},
+        {".\\PRD.P00", open},
+        {"..", parent},
+        {"..\\OUTSIDE.P00", parent},
+        {"../OUTSIDE.P00", parent},
+        {"Sub\\..\\..\\OUTSIDE.P00", parent},
+        {"Sub/..", parent},
+        {"Sub\\../x", parent},
+        {"\\PRD.P00", {EntryAccess::Refused, "a leading '\\' names the root of the drive"}},
+        {"/PRD.P00", {EntryAccess::Refused, "a leading '/' names the root of the drive"}},
+        {"C:\\PRD.P00", colon},
+        {"C:PRD.P00", colon},
+        {"PRD.P00:hidden", colon},
+        {"\\..\\C:x", colon},
+        // Windows opens no such name, so the entry stays a missing profile.
+        {"\r# Gsng: KEY: DEV.P00", noName},
+        {" Gsng: KEY: DEV.P00", colons},
+        {"C:x:y:z", colons},
+        {"a:b:c:$DATA", colon},  // a drive, then a stream
+        {"ab:c:d:$DATA", colons},
+        {"PRD.P00::$DATA", colon},
+        {"C:PRD.P00:x", colon},
+        {"..\\OUTSIDE.P00\t", noName},
+        {"C:PRD?.P00", noName},
+        {"PRD|.P00", noName},
+        // The name ends at a NUL.
+        {std::string("PRD.P00\0..\\x:\r", 14), open},
+        {std::string("..\\x\0", 5), parent},
+    };
+    for (const auto& [entry, expected] : cases) {
+        const EntryCheck check = check_listing_entry(entry);
+        EXPECT_EQ(check.access, expected.access) << entry;
+        EXPECT_EQ(check.reason, expected.reason) << entry;
+    }
+}
+
 TEST(ListingTest, EachListingFileHasItsOwnRules) {
     const std::string contents = "# Gsng: SENSOR01  : A.P00#\n# GSNG: sensor01  : B.P00#\n# GSNX: SENSOR01  : "
                                  "Item=Requests:Batch," +

@@ -101,8 +101,9 @@ std::optional<std::string> profile_field_problem(const ProfileField& field, cons
 }
 
 bool fits_connect_string(const ConnectionProfile& profile) {
+    const auto breaks_words = [](unsigned char c) { return c <= ' ' || c == 0x7F; };
     for (const std::string* value : {&profile.client, &profile.user, &profile.password})
-        if (value->find_first_of(" \t") != std::string::npos) return false;
+        if (std::any_of(value->begin(), value->end(), breaks_words)) return false;
     return true;
 }
 

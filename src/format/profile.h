@@ -92,7 +92,10 @@ std::optional<std::string> profile_field_problem(const ProfileField& field, cons
 
 // True when the client, user and password can go into the connect string of
 // a configured destination, whose words are separated by blanks: a blank in
-// a value would end it there and the rest would be read as another word.
+// a value would end it there and the rest would be read as another word. A
+// control character (below the blank, or DEL) is refused alike: a value
+// from PRTG's variables may hold one, and it could end the string or a line
+// of whatever shows it.
 bool fits_connect_string(const ConnectionProfile& profile);
 
 // The first problem of the profile as its message, or nothing when it is valid.

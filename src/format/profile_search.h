@@ -31,11 +31,14 @@ std::string path_file_directory(const std::string& pathFileContents);
 struct ProfileSearch {
     bool found = false;
     std::string sensorDirectory;     // ends in a backslash, or empty for the working directory
+    std::string path;                // the path that opened, when found
     std::vector<std::string> tried;  // every path that was test-opened, in order
 };
 
 // Looks for the profile: below the path file's directory when there is a
 // path file, otherwise in the working directory and then the fixed sensor
-// directories. `opens` tells whether a path opens for reading.
+// directories. `opens` tells whether a path opens for reading. The name is
+// looked for in those directories only: without its leading separator, if
+// it has one, and nowhere when it holds a ':'.
 ProfileSearch search_profile(const std::string& profileName, const std::optional<std::string>& pathFileContents,
                              const std::function<bool(const std::string&)>& opens);

@@ -70,3 +70,35 @@ TEST(ProfileSearch, WithoutPathFile) {
     EXPECT_EQ(fixed.tried, tried);
     EXPECT_EQ(profile_missing_message("PRD.P00"), "Error 1002: Profile PRD.P00 is missing...");
 }
+
+// A completed name may keep a leading separator, and one written without a
+// directory part may still name a drive: neither leads out of the
+// directories searched.
+TEST(ProfileSearch, TheNameIsLookedForInTheSearchedDirectoriesOnly) {
+    const struct {
+        const char* name;
+        std::optional<std::string> pathFile;
+        std::vector<std::string> tried;
+        std::string path;  // empty: not found
+    } cases[] = {
+        {"\\PRD.P00", std::nullopt, {"PRD.P00"}, "PRD.P00"},
+        {"/PRD.P00", std::nullopt, {"PRD.P00"}, "PRD.P00"},
+        {"\\PRD.P00",
+         "D:\\S",
+         {"D:\\S\\PRTG Network Monitor\\Custom Sensors\\ExeXml\\PRD.P00", "D:\\S\\Custom Sensors\\ExeXml\\PRD.P00",
+          "D:\\S\\PRD.P00", "D:\\S\\PRD.P00"},
+         "D:\\S\\PRD.P00"},
+        {"C:PRD.P00", std::nullopt, {}, ""},
+        {"PRD.P00:x", "D:\\S", {}, ""},
+    };
+    // Every file the names could reach lies there, at the root too.
+    const std::set<std::string> files = {"PRD.P00",          "\\PRD.P00", "/PRD.P00",        "D:\\S\\PRD.P00",
+                                         "D:\\S\\\\PRD.P00", "C:PRD.P00", "D:\\S\\PRD.P00:x"};
+    for (const auto& c : cases) {
+        const ProfileSearch search =
+            search_profile(c.name, c.pathFile, [&](const std::string& path) { return files.count(path) > 0; });
+        EXPECT_EQ(search.tried, c.tried) << c.name;
+        EXPECT_EQ(search.found, !c.path.empty()) << c.name;
+        EXPECT_EQ(search.path, c.path) << c.name;
+    }
+}

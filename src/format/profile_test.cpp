@@ -196,6 +196,30 @@ TEST(ValidateProfile, EveryFieldHasItsMinimumAndMaximum) {
     }
 }
 
+// A configured destination's connect string is split at blanks; a control
+// character, which PRTG's variables may hand over, is refused alike.
+TEST(FitsConnectString, NoBlankOrControlCharacterInTheLogon) {
+    const char* const refused[] = {"a b", "a\tb", "a\nb", "a\rb", "\x01", "a\x1f", "a\x7f", " "};
+    for (std::string ConnectionProfile::*field :
+         {&ConnectionProfile::client, &ConnectionProfile::user, &ConnectionProfile::password}) {
+        ConnectionProfile profile = valid_profile();
+        EXPECT_TRUE(fits_connect_string(profile));
+        profile.*field = "Pa55-w0rd!~";
+        EXPECT_TRUE(fits_connect_string(profile));
+        for (const char* value : refused) {
+            profile.*field = value;
+            EXPECT_FALSE(fits_connect_string(profile)) << value;
+        }
+        profile.*field = std::string("a\0b", 3);
+        EXPECT_FALSE(fits_connect_string(profile));
+    }
+    // Only the words of the connect string count.
+    ConnectionProfile profile = valid_profile();
+    profile.extcompany = "Example Corp";
+    profile.hostname = "host\t";
+    EXPECT_TRUE(fits_connect_string(profile));
+}
+
 TEST(ValidateProfile, TooLongCountsAfterMissingUserAndPassword) {
     ConnectionProfile profile = valid_profile();
     profile.destination = "PRDPRDPRDPRD";

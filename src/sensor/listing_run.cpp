@@ -106,6 +106,25 @@ void set_listing_deadline(const SystemRun& run, ListingCounters counters, const 
         2);
 }
 
+// An entry that no file name is like is a missing profile; one that leads
+// out of the sensor directory names no system of this sensor and fails.
+// Neither opens a file or makes a library call. False for an entry the run
+// opens.
+bool leaves_unopened(const SystemRun& run, const std::string& entry, ListingCounters& counters) {
+    const EntryCheck check = check_listing_entry(entry);
+    if (check.access == EntryAccess::Open) return false;
+    const SensorWorld& world = run.place.world;
+    if (world.entryNotOpened) world.entryNotOpened(entry, check);
+    if (check.access == EntryAccess::Missing) return true;
+    ++counters.failed;
+    set_listing_deadline(run, counters, "");
+    // Nothing was read for it, so no other system's values stand beside it.
+    if (run.console)
+        world.write("\n" + system_line(world.timeOfDay(world.now()), entry, ConnectionProfile{}) +
+                    " State=Rfc Failure\n");
+    return true;
+}
+
 }  // namespace
 
 int run_listing(const StartUp& start, const ServerListing& listing, const RunPlace& place) {
@@ -138,6 +157,7 @@ int run_listing(const StartUp& start, const ServerListing& listing, const RunPla
     ConnectionProfile profile;
     for (const std::string& entry : entries) {
         ++counters.noSystems;
+        if (leaves_unopened(run, entry, counters)) continue;
         const std::optional<std::string> contents = world.readTextFile(start.sensorDirectory + entry);
         if (!contents) continue;
         // A profile saved as UTF-16 has no line to read: the system fails

@@ -13,6 +13,7 @@
 
 #include "document.h"
 #include "system_outcome.h"
+#include "listing.h"
 
 struct SensorWorld {
     // Standard output. What is written stays written: a failure report that
@@ -46,6 +47,9 @@ struct SensorWorld {
     // channel or message carries; the test command shows them. Nothing
     // when unset.
     std::function<void(const std::string& name, const SystemOutcome& outcome)> systemDone;
+    // Told of a listing entry that the run does not open, and why; the
+    // sensor itself leaves it empty and only the test command listens.
+    std::function<void(const std::string& entry, const EntryCheck& check)> entryNotOpened;
 };
 
 // Standard output, the file system and the clock of this machine.

@@ -52,13 +52,13 @@ std::string path_file_line(const std::optional<std::string>& pathFile) {
     return line + "directory " + directory + "\n";
 }
 
-// A field as the sensor holds it, quoted so that blanks show; the password
-// only as asterisks and its length.
+// A field as the sensor holds it, quoted so that blanks show; of the
+// password only whether there is one, since even its length helps guess it.
 std::string field_line(const ProfileField& field, const std::string& value) {
     std::string line = std::string(field.key) + " ";
     if (field.value != &ConnectionProfile::password) line += "\"" + value + "\"";
     else if (value.empty()) line += "(empty)";
-    else line += std::string(value.size(), '*') + " (" + std::to_string(value.size()) + " characters)";
+    else line += "(set, not shown)";
     if (const auto problem = profile_field_problem(field, value)) line += "  <- " + *problem;
     return line + "\n";
 }
@@ -103,9 +103,8 @@ Located locate(const std::string& profileName, const ToolContext& context, std::
     const ProfileSearch search = search_profile(profileName, pathFile, context.fileOpens);
     for (const std::string& path : search.tried) output += "Tried: " + path + "\n";
     Located located{search.sensorDirectory, search.found, std::nullopt};
-    const std::string path = search.sensorDirectory + profileName;
-    if (search.found) located.contents = context.readTextFile(path);
-    if (located.contents) output += "Found: " + path + "\n";
+    if (search.found) located.contents = context.readTextFile(search.path);
+    if (located.contents) output += "Found: " + search.path + "\n";
     return located;
 }
 
@@ -189,7 +188,7 @@ std::string carried_field_warnings(const std::string& contents, const std::strin
 
 // Each system as the run reads it on standard output; the fields a profile
 // takes from one before it on standard error. Returns how many systems the
-// sensor would skip or count as failed before it connects.
+// sensor would skip, refuse or count as failed before it connects.
 std::size_t check_systems(const std::vector<std::string>& entries, const std::string& sensorDirectory,
                           const ToolContext& context, ToolOutcome& outcome) {
     outcome.output += "Systems: " + std::to_string(entries.size()) + "\n";
@@ -197,7 +196,15 @@ std::size_t check_systems(const std::vector<std::string>& entries, const std::st
     FieldSources sources;
     std::size_t bad = 0;
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        const std::optional<std::string> contents = context.readTextFile(sensorDirectory + entries[i]);
+        const EntryCheck check = check_listing_entry(entries[i]);
+        if (check.access == EntryAccess::Refused) {
+            ++bad;
+            outcome.output +=
+                std::to_string(i + 1) + ". " + entries[i] + ": " + refused_entry_text(check.reason) + "\n";
+            continue;
+        }
+        const std::optional<std::string> contents =
+            check.access == EntryAccess::Open ? context.readTextFile(sensorDirectory + entries[i]) : std::nullopt;
         const std::string state = system_state(contents, entries[i], carried, context);
         if (state != systemValid) ++bad;
         outcome.output += std::to_string(i + 1) + ". " + entries[i] + ": " + state + "\n";

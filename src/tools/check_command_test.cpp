@@ -20,7 +20,7 @@ const std::string prdFields = "Extcompany.: \"Wickerby\"\n"
                               "Destination: \"PRD\"\n"
                               "Client.....: \"100\"\n"
                               "User.......: \"MONITOR\"\n"
-                              "Password...: ****** (6 characters)\n"
+                              "Password...: (set, not shown)\n"
                               "Language...: \"E\"\n"
                               "Mode.......: \"R/3\"\n"
                               "Hostname...: \"sapprd01\"\n"
@@ -143,12 +143,13 @@ std::string profile_without(const std::string& key) {
 
 TEST(CheckCommand, GlobalListingShowsEachSystemAsTheRunReadsIt) {
     FakeWorld world;
-    world.files["SAP Pendrake.Gbl"] = "# GSNG: OTHER     : OTHER.P00#\n"
-                                      "# gsnx: sensor01  : Item=Requests:Dialog DIALOG,Alias," +
-                                      sensorTag +
-                                      "\n"
-                                      "# GSNG: SENSOR01  : NOUSER.P00#PRD.P00#GONE.P00#\n"
-                                      "# GSNG: Sensor01  : INHERITS.P00#FORM.P00#CHECK.P00#SHORT.P00#LAST\n";
+    world.files["SAP Pendrake.Gbl"] =
+        "# GSNG: OTHER     : OTHER.P00#\n"
+        "# gsnx: sensor01  : Item=Requests:Dialog DIALOG,Alias," +
+        sensorTag +
+        "\n"
+        "# GSNG: SENSOR01  : NOUSER.P00#PRD.P00#GONE.P00#\n"
+        "# GSNG: Sensor01  : INHERITS.P00#FORM.P00#CHECK.P00#SHORT.P00#..\\PRD.P00#LAST\n";
     world.files["NOUSER.P00"] = profile_without("User.......:");
     world.files["PRD.P00"] = prdProfile;
     world.files["INHERITS.P00"] = profile_without("User.......:");
@@ -157,6 +158,7 @@ TEST(CheckCommand, GlobalListingShowsEachSystemAsTheRunReadsIt) {
     world.files["CHECK.P00"] = prdProfile + "Password...: ?287tamr]JyI`d5gY)xU&bf_\n";
     world.files["SHORT.P00"] = prdProfile + "Client.....: 10\n";
     world.files["LAST"] = prdProfile + "Password...:\n";
+    world.files["..\\PRD.P00"] = profile_without("User.......:");
     ToolOutcome outcome = world.run({"check", "global", "Sensor01", "ignored"});
     EXPECT_EQ(outcome.exitCode, toolFailure);
     EXPECT_EQ(outcome.output, "Profile name: SAP Pendrake.Gbl\n"
@@ -169,7 +171,7 @@ TEST(CheckCommand, GlobalListingShowsEachSystemAsTheRunReadsIt) {
                                   "\"\n"
                                   "Item: \"Requests Dialog\"\n"
                                   "Label kind: Alias\n"
-                                  "Systems: 8\n"
+                                  "Systems: 9\n"
                                   "1. NOUSER.P00: Error 1006: Username in Profile NOUSER.P00 is missing...\n"
                                   "2. PRD.P00: found and valid\n"
                                   "3. GONE.P00: missing\n"
@@ -177,8 +179,10 @@ TEST(CheckCommand, GlobalListingShowsEachSystemAsTheRunReadsIt) {
                                   "5. FORM.P00: Error 1004: Invalid Password in Profile FORM.P00 found...\n"
                                   "6. CHECK.P00: Error 1005: Wrong Password in Profile CHECK.P00 found...\n"
                                   "7. SHORT.P00: Error 1003: Invalid Parameter(s) at SHORT.P00 found...\n"
-                                  "8. LAST: Error 1007: Password in Profile LAST is missing...\n"
-                                  "6 of 8 systems are missing or fail before the sensor connects to them\n" +
+                                  "8. ..\\PRD.P00: refused: '..' leads out of the sensor directory; the sensor "
+                                  "counts it as failed without opening it\n"
+                                  "9. LAST: Error 1007: Password in Profile LAST is missing...\n"
+                                  "7 of 9 systems are missing or fail before the sensor connects to them\n" +
                                   std::string(errorReferenceLine));
 }
 

@@ -82,20 +82,21 @@ std::string check_help() {
            "an extension, the directory part dropped, then the directory of the path file\n"
            "C:\\PRTG_Path.Txt and its sub-paths, or, without a path file, the working\n"
            "directory and the fixed PRTG directories. Prints every path tried and the one\n"
-           "found, then the profile's fields (the password only as asterisks and its\n"
-           "length; a User or Password taken from PRTG's environment variable only as that\n"
-           "variable's name and whether it is set here, where PRTG does not set it), and\n"
-           "ends with \"OK\" or the message the sensor would give.\n"
+           "found, then the profile's fields (of the password only whether there is one,\n"
+           "never its length; a User or Password taken from PRTG's environment variable\n"
+           "only as that variable's name and whether it is set here, where PRTG does not\n"
+           "set it), and ends with \"OK\" or the message the sensor would give.\n"
            "With NAME GLOBAL and a sensor key, or an option string with ITEM=, it reads\n"
            "the listing as the sensor does instead: the sensor key, the allocation text,\n"
            "the item and the label kind, then each system's profile in order (found and\n"
-           "valid, missing, or the message it fails with), and warns when the listing has\n"
-           "more than 50 systems, as PRTG does not officially support more than 50\n"
-           "channels per sensor. A profile without a User, Password, Gwhost or Gwservice\n"
-           "line takes the value of a profile before it in the listing, as the sensor\n"
-           "keeps them from one system to the next; each such value is named on standard\n"
-           "error. When the sensor key has no allocation line, the sensor keys that the\n"
-           "global listing holds are listed.\n"
+           "valid, missing, refused as it leads out of the sensor directory, or the\n"
+           "message it fails with), and warns when the listing has more than 50 systems,\n"
+           "as PRTG does not officially support more than 50 channels per sensor. A\n"
+           "profile without a User, Password, Gwhost or Gwservice line takes the value of\n"
+           "a profile before it in the listing, as the sensor keeps them from one system\n"
+           "to the next; each such value is named on standard error. When the sensor key\n"
+           "has no allocation line, the sensor keys that the global listing holds are\n"
+           "listed.\n"
            "Exit code 0 when the sensor would run (\"OK\"), 2 otherwise.\n";
 }
 
@@ -114,6 +115,10 @@ ToolOutcome usage_failure(const std::string& command, const std::string& message
     outcome.errors = program + ": " + message + "\nTry '" + program + " --help'.\n";
     outcome.exitCode = toolFailure;
     return outcome;
+}
+
+std::string refused_entry_text(const std::string& reason) {
+    return "refused: " + reason + "; the sensor counts it as failed without opening it";
 }
 
 bool asks_for_help(const std::vector<std::string>& arguments) {

@@ -61,6 +61,11 @@ ToolOutcome run_test(const std::vector<std::string>& arguments, const ToolContex
 // there is none for it.
 std::string failure_advice(const std::string& key, const std::string& message);
 
+// A destination's configuration file as the test command shows it: its
+// lines joined by commas, without comments and without any line that the
+// library reads as the password.
+std::string configuration_text(const std::string& configuration);
+
 // The help texts of the tool and its commands.
 std::string tool_help();
 std::string create_help();
@@ -71,6 +76,9 @@ std::string test_help();
 // Shared by the commands.
 ToolOutcome usage_failure(const std::string& command, const std::string& message);
 bool asks_for_help(const std::vector<std::string>& arguments);
+// "refused: REASON; ...": what check and test tell of a listing entry that
+// the sensor refuses to open.
+std::string refused_entry_text(const std::string& reason);
 
 // A command that writes a file refuses to from a folder whose programs PRTG
 // offers to its users, who could have it rewrite profiles: the refusal, or

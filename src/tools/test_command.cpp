@@ -1,6 +1,7 @@
 // wickerby-profile test: runs the sensor's own code for one profile or
 // listing and tells a person what happened on the way, library call by
 // library call, and what the sensor prints at the end.
+#include <algorithm>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -25,6 +26,8 @@ namespace {
 
 constexpr const char* outputBegins = "----- what the sensor prints -----\n";
 constexpr const char* outputEnds = "----- end of what the sensor prints -----\n";
+constexpr const char* skippedSystemLine =
+    "  The sensor skips this system: it counts only in NoSystems, with no channel.\n";
 
 // What the test has written and what the sensor has printed so far. One
 // test runs in a process, and the library's failure handler reaches it only
@@ -97,22 +100,15 @@ void settle_system() {
     say("  No logon: the profile fails before the sensor connects; 'wickerby-profile check' names why.\n");
 }
 
-// The lines of the destination's configuration file that the library reads
-// after the sensor has copied it over SapRfc.ini, joined by commas.
+// The destination's configuration file, which the library reads after the
+// sensor has copied it over SapRfc.ini.
 void say_configuration(const std::string& connectWords) {
     const std::size_t at = connectWords.find("DEST=");
     if (at == std::string::npos) return;
     const std::string destination = connectWords.substr(at + 5, connectWords.find(' ', at) - at - 5);
     const std::optional<std::string> configuration = destination_configuration(destination);
     if (!configuration) return;
-    std::istringstream lines(*configuration);
-    std::string words, line;
-    while (std::getline(lines, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.empty() || line[0] == '#' || begins_with(upper_cased(line), "PASSWD")) continue;
-        words += (words.empty() ? "" : ", ") + line;
-    }
-    say("Configuration SapRfc." + destination + ": " + words + "\n");
+    say("Configuration SapRfc." + destination + ": " + configuration_text(*configuration) + "\n");
 }
 
 void note_call(const LibraryCallNote& note) {
@@ -216,9 +212,16 @@ SensorWorld told_world(const SensorWorld& world) {
             say_credential_sources(*contents);
             state.systemUnopened = ++state.filesRead > 1;
         } else if (state.filesRead > 0) {
-            say("  The sensor skips this system: it counts only in NoSystems, with no channel.\n");
+            say(skippedSystemLine);
         }
         return contents;
+    };
+    told.entryNotOpened = [](const std::string& entry, const EntryCheck& check) {
+        settle_system();
+        end_line();
+        if (check.access == EntryAccess::Refused)
+            say("Listing entry " + entry + ": " + refused_entry_text(check.reason) + ".\n");
+        else say("Listing entry " + entry + ": " + check.reason + ".\n" + skippedSystemLine);
     };
     told.write = [](const std::string& text) {
         state.document += text;
@@ -234,6 +237,19 @@ SensorWorld told_world(const SensorWorld& world) {
 }
 
 }  // namespace
+
+std::string configuration_text(const std::string& configuration) {
+    std::istringstream lines(configuration);
+    std::string words, line;
+    while (std::getline(lines, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        // The library reads a key whatever its case and the blanks before it.
+        const std::string key = upper_cased(line.substr(std::min(line.find_first_not_of(" \t"), line.size())));
+        if (line.empty() || line[0] == '#' || begins_with(key, "PASSWD")) continue;
+        words += (words.empty() ? "" : ", ") + line;
+    }
+    return words;
+}
 
 std::string failure_advice(const std::string& key, const std::string& message) {
     const std::string words = upper_cased(key + " " + message);
