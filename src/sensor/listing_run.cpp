@@ -1,11 +1,9 @@
-#include "connection.h"
 #include "console_lines.h"
-#include "credentials.h"
+#include "failure_reason.h"
 #include "failure_report.h"
 #include "messages.h"
-#include "queue_table.h"
-#include "request_queue.h"
 #include "runs.h"
+#include "system_run.h"
 #include "text_helpers.h"
 
 namespace {
@@ -34,37 +32,20 @@ struct SystemRun {
     bool console;
     bool rates;            // a counter item's channels in PRTG's difference mode
     bool failedChannel;    // ",FAILED": the channel Failed Systems comes last
+    bool reasons;          // ",REASON": the closing text names each failed system's reason
     unsigned entries = 0;  // the listing's systems, measured or not
 };
 
-// Measures one system of the listing and prints its channel, telling
-// `measured` in the same moment; false when it failed.
-bool measure_system(const SystemRun& run, const std::string& label, bool systemFailed,
-                    const ConnectionProfile& profile, const std::function<void()>& measured) {
-    RfcSession& session = run.place.session;
-    const SensorWorld& world = run.place.world;
-    install_failure_report();
-    // A system whose profile already failed is not connected to: the values
-    // left over from the profile before it belong to another system.
-    if (systemFailed) return false;
-    const std::optional<std::string> configuration = destination_configuration(profile.destination);
-    if (configuration && !fits_connect_string(profile)) return false;
-    // Outside console report mode this line would land inside the document.
-    if (configuration && run.console) world.write(configured_destination_line(profile.destination));
-    const RfcHandle handle = rfc_open_connection(session, profile, run.overrides, configuration);
-    if (!handle) return false;
-    const TableHandle table = create_queue_table();
-    const QueueCall call = call_request_queue(session, handle, table);
-    // The channel is printed as soon as it is made, before the table is
-    // deleted, and from then on the deadline counts the system as measured.
-    if (call.status == CallStatus::Ok) {
-        const OutputHold output(run.place.deadline.outputMutex);
-        world.write(item_channel(sum_queue_lines(call.lines), run.itemId, label, run.rates));
-        measured();
-    }
-    delete_queue_table(table);
-    close_connection(session, handle);
-    return call.status == CallStatus::Ok;
+// What the listing has done so far.
+struct ListingProgress {
+    ListingCounters counters;
+    std::string reasons;  // "; LABEL: reason" for each system not measured, with ",REASON"
+};
+
+void note_failure(const SystemRun& run, ListingProgress& progress, const std::string& label,
+                  const SystemOutcome& outcome) {
+    if (run.place.world.systemDone) run.place.world.systemDone(label, outcome);
+    if (run.reasons) progress.reasons += (progress.reasons.empty() ? "" : "; ") + label + ": " + outcome.reason;
 }
 
 std::string summary_text(const std::string& itemId, const ListingCounters& counters) {
@@ -110,14 +91,20 @@ void set_listing_deadline(const SystemRun& run, ListingCounters counters, const 
 // out of the sensor directory names no system of this sensor and fails.
 // Neither opens a file or makes a library call. False for an entry the run
 // opens.
-bool leaves_unopened(const SystemRun& run, const std::string& entry, ListingCounters& counters) {
+bool leaves_unopened(const SystemRun& run, const std::string& entry, ListingProgress& progress) {
     const EntryCheck check = check_listing_entry(entry);
     if (check.access == EntryAccess::Open) return false;
     const SensorWorld& world = run.place.world;
     if (world.entryNotOpened) world.entryNotOpened(entry, check);
+    SystemOutcome outcome;
+    outcome.failure = check.access == EntryAccess::Missing ? SystemFailure::profileMissing
+                                                           : SystemFailure::profileInvalid;
+    outcome.reason = check.reason;
+    note_failure(run, progress, entry, outcome);
     if (check.access == EntryAccess::Missing) return true;
-    ++counters.failed;
-    set_listing_deadline(run, counters, "");
+    const OutputHold output(run.place.deadline.outputMutex);
+    ++progress.counters.failed;
+    set_listing_deadline(run, progress.counters, "", false);
     // Nothing was read for it, so no other system's values stand beside it.
     if (run.console)
         world.write("\n" + system_line(world.timeOfDay(world.now()), entry, ConnectionProfile{}) +
@@ -140,6 +127,7 @@ int run_listing(const StartUp& start, const ServerListing& listing, const RunPla
                         console,
                         listing.channels.rates,
                         listing.channels.failedSystems,
+                        listing.channels.reasons,
                         static_cast<unsigned>(entries.size())};
     if (console) {
         const std::string startTime = world.timeOfDay(start.startTime);
@@ -152,36 +140,61 @@ int run_listing(const StartUp& start, const ServerListing& listing, const RunPla
     begin_document(document);
     print_document(world, document, true);
 
-    ListingCounters counters;
+    ListingProgress progress;
+    ListingCounters& counters = progress.counters;
     set_listing_deadline(run, counters, "", false);
     ConnectionProfile profile;
     for (const std::string& entry : entries) {
         ++counters.noSystems;
-        if (leaves_unopened(run, entry, counters)) continue;
+        if (leaves_unopened(run, entry, progress)) continue;
         const std::optional<std::string> contents = world.readTextFile(start.sensorDirectory + entry);
-        if (!contents) continue;
+        if (!contents) {
+            SystemOutcome missing;
+            missing.failure = SystemFailure::profileMissing;
+            missing.reason = "profile not found";
+            note_failure(run, progress, entry, missing);
+            continue;
+        }
+        SystemOutcome outcome;
+        ConnectionProfile system = profile;
         // A profile saved as UTF-16 has no line to read: the system fails
         // instead of taking every field from the profile before it.
-        const bool unreadable = has_utf16_mark(*contents);
-        const bool badPassword =
-            unreadable ||
-            read_profile(*contents, listingRunLineWidth, PasswordFailureMode::MarkSystem, entry, profile).has_value();
-        // The next profile inherits a User or Password that names a variable
-        // as written, and takes the variable's value itself.
-        ConnectionProfile system = profile;
-        const bool systemFailed = badPassword ||
-                                  take_credentials(system, world.environmentVariable, entry).has_value() ||
-                                  validate_profile(system, entry).has_value() ||
-                                  host_override_refusal(run.overrides, system, entry).has_value();
+        if (has_utf16_mark(*contents)) {
+            outcome.failure = SystemFailure::profileUnreadable;
+            outcome.message = outcome.reason = utf16_file_message(entry);
+        } else if (const auto message =
+                       take_system_profile(*contents, listingRunLineWidth, PasswordFailureMode::MarkSystem, entry,
+                                           world.environmentVariable, run.overrides, profile, system)) {
+            outcome.failure = SystemFailure::profileInvalid;
+            outcome.message = outcome.reason = *message;
+        }
+        const std::string label = system_label(listing.labelKind, entry, system);
         const std::string timeText = console ? world.timeOfDay(world.now()) : "";
         set_listing_deadline(run, counters, system.destination, false);
-        const auto measured = [&] {
-            ListingCounters done = counters;
-            ++done.processed;
-            set_listing_deadline(run, done, system.destination, true);
-        };
-        const bool processed =
-            measure_system(run, system_label(listing.labelKind, entry, system), systemFailed, system, measured);
+        install_failure_report();
+        // A system whose profile already failed is not connected to: the values
+        // left over from the profile before it belong to another system.
+        if (outcome.failure == SystemFailure::none) {
+            MeasureSteps steps;
+            // Outside console report mode this line would land inside the document.
+            steps.showConfigured = console;
+            steps.traceFinding = false;
+            steps.reasons = run.reasons;
+            // The channel is printed as soon as it is made, before the table
+            // is deleted, and from then on the deadline counts the system as
+            // measured.
+            steps.measured = [&](const QueueTotals& totals) {
+                const OutputHold output(place.deadline.outputMutex);
+                world.write(item_channel(totals, run.itemId, label, run.rates));
+                ListingCounters done = counters;
+                ++done.processed;
+                set_listing_deadline(run, done, system.destination, true);
+            };
+            outcome = measure_system(place.session, world, system, entry, run.overrides, steps);
+        }
+        const bool processed = outcome.failure == SystemFailure::none;
+        if (!processed) note_failure(run, progress, label, outcome);
+        else if (world.systemDone) world.systemDone(label, outcome);
         {
             const OutputHold output(place.deadline.outputMutex);
             ++(processed ? counters.processed : counters.failed);
@@ -196,7 +209,9 @@ int run_listing(const StartUp& start, const ServerListing& listing, const RunPla
     // measured, a missing profile too; the summary counts as it always has.
     const std::string failedChannel =
         run.failedChannel ? failed_systems_channel(counters.noSystems - counters.processed, true, false) : "";
-    write_ending(world, failedChannel + closing_text(summary_text(listing.itemId, counters)), 0);
+    const std::string summary = summary_text(listing.itemId, counters);
+    const std::string text = progress.reasons.empty() ? summary : within_text_limit(summary + " - " + progress.reasons);
+    write_ending(world, failedChannel + closing_text(text), 0);
     if (console) world.write(processed_line(world.timeOfDay(world.now())));
     return 0;
 }
