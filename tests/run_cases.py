@@ -205,6 +205,11 @@ class Native:
 
     library_file = "librfc32.so"
     program_suffix = ""
+
+    def work_name(self, work):
+        """The working directory as the program names it."""
+        return str(work.resolve()) + "/"
+
     separator = "/"
 
     def program_directory(self, scratch):
@@ -287,6 +292,10 @@ class Win32:
 
     library_file = "librfc32.dll"
     program_suffix = ".exe"
+
+    def work_name(self, work):
+        return "C:\\wickerby-case\\work\\"
+
     separator = "\\"
     # The sensors' temporary folder is the prefix's, shared by every case.
     temporary = None
@@ -357,11 +366,12 @@ def run_case(case, target):
             if result.returncode != expected_exit:
                 failures.append(f"exit code {result.returncode}, expected {expected_exit}")
             expected = case / ("stdout." + target.name)
-            expected = expected_text(expected if expected.exists() else case / "stdout", target, directory_name)
+            expected = expected_text(expected if expected.exists() else case / "stdout", target, directory_name,
+                                     target.work_name(work))
             compare("stdout", expected, masked(result.stdout), failures)
             check_xml(program, arguments(case), result.stdout, failures)
             if (case / "stderr").exists():
-                expected = expected_text(case / "stderr", target, directory_name)
+                expected = expected_text(case / "stderr", target, directory_name, target.work_name(work))
                 compare("stderr", expected, masked(result.stderr), failures)
             check_files(case, work, dict(target.roots, cwd=work), log, failures)
             check_passwords_hidden(secrets, result, {"working directory": work, "temporary folder": target.temporary},
@@ -371,9 +381,11 @@ def run_case(case, target):
     return failures
 
 
-def expected_text(path, target, directory_name):
-    """An expected output as the target prints it, the program's directory and library named."""
+def expected_text(path, target, directory_name, work_name):
+    """An expected output as the target prints it, the program's directory, the
+    working directory and the library named."""
     expected = path.read_bytes().replace(b"@BIN@", directory_name.encode("latin-1"))
+    expected = expected.replace(b"@WORK@", work_name.encode("latin-1"))
     expected = expected.replace(b"@LIBRARY@", target.library_file.encode("latin-1"))
     return target.expected_output(expected)
 SCENARIO_PASSWORD = re.compile(rb"^[ \t]*password[ \t]*=[ \t]*(.*?)[ \t\r]*$", re.MULTILINE)

@@ -180,3 +180,13 @@ std::string listing_missing_message(ListingFile listing, const std::string& prof
     return listing == ListingFile::Global ? global_listing_missing_message(profileName)
                                           : profile_list_missing_message(profileName);
 }
+
+std::string system_label(LabelKind kind, const std::string& entry, const ConnectionProfile& profile) {
+    switch (kind) {
+    case LabelKind::Alias: return entry.size() > 4 ? entry.substr(0, entry.size() - 4) : entry;
+    case LabelKind::Host: return profile.hostname;
+    case LabelKind::Sid: return profile.destination;
+    case LabelKind::Profile: break;
+    }
+    return entry;
+}

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "command_line.h"
+#include "profile.h"
 
 enum class ListingFile { Global, ProfileList };
 
@@ -70,3 +71,8 @@ ServerListing take_server_listing(const std::string& contents, ListingFile listi
 
 // "Error 1024: ..." for the profile list, "Error 10x1: ..." for the global listing.
 std::string listing_missing_message(ListingFile listing, const std::string& profileName);
+
+// The name of a system's channel: the entry (Profile), the entry without
+// its last four characters (Alias), the profile's host name (Host) or its
+// destination (Sid).
+std::string system_label(LabelKind kind, const std::string& entry, const ConnectionProfile& profile);

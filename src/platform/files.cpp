@@ -355,3 +355,27 @@ void remove_host_file(const std::string& hostPath) {
     unlink(hostPath.c_str());
 #endif
 }
+
+std::string working_directory_text() {
+#ifdef _WIN32
+    std::vector<char> path(MAX_PATH);
+    DWORD size = GetFullPathNameA(".", static_cast<DWORD>(path.size()), path.data(), nullptr);
+    if (size >= path.size()) {
+        path.resize(size + 1);
+        size = GetFullPathNameA(".", static_cast<DWORD>(path.size()), path.data(), nullptr);
+    }
+    if (size == 0 || size >= path.size()) return "";
+    std::string text(path.data(), size);
+    if (text.back() != '\\') text += '\\';
+    return text;
+#else
+    std::vector<char> path(4096);
+    while (!getcwd(path.data(), path.size())) {
+        if (errno != ERANGE) return "";
+        path.resize(path.size() * 2);
+    }
+    std::string text(path.data());
+    if (text.back() != '/') text += '/';
+    return text;
+#endif
+}

@@ -64,6 +64,11 @@ inline constexpr const char* replacementSuffix = ".wickerby-new";
 // Deletes the file named by a host path (no mapping of a Windows path).
 void remove_host_file(const std::string& hostPath);
 
+// The working directory's full path as the platform writes it, with its
+// trailing separator ("C:\\PRTG\\" on Windows, "/srv/prtg/" on POSIX); empty
+// when the system does not tell it.
+std::string working_directory_text();
+
 // Deletes the file; a missing file is no error.
 void remove_file(const std::string& windowsPath);
 

@@ -14,16 +14,6 @@ struct ListingCounters {
     unsigned failed = 0;
 };
 
-std::string system_label(LabelKind kind, const std::string& entry, const ConnectionProfile& profile) {
-    switch (kind) {
-    case LabelKind::Alias: return entry.size() > 4 ? entry.substr(0, entry.size() - 4) : entry;
-    case LabelKind::Host: return profile.hostname;
-    case LabelKind::Sid: return profile.destination;
-    case LabelKind::Profile: break;
-    }
-    return entry;
-}
-
 // What every system of the listing is measured with.
 struct SystemRun {
     const RunPlace& place;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "command_line.h"
+#include "connection.h"
 #include "credentials.h"
 #include "listing.h"
 #include "messages.h"
@@ -95,30 +96,65 @@ struct Located {
     std::optional<std::string> contents;  // empty when the file was not found or could not be read
 };
 
+// A path as the system finds it: a relative one below the working directory.
+std::string full_path(const std::string& path, const ToolContext& context) {
+    const bool rooted = !path.empty() && (path[0] == '\\' || path[0] == '/');
+    const bool drive = path.size() >= 2 && path[1] == ':';
+    return rooted || drive ? path : context.workingDirectory + path;
+}
+
 // Finds the profile or listing file as the sensor does and reports every path tried.
 Located locate(const std::string& profileName, const ToolContext& context, std::string& output) {
+    if (!context.workingDirectory.empty()) output += "Working directory: " + context.workingDirectory + "\n";
     output += "Profile name: " + profileName + "\n";
     const std::optional<std::string> pathFile = context.readTextFile(pathFileName);
     output += path_file_line(pathFile);
     const ProfileSearch search = search_profile(profileName, pathFile, context.fileOpens);
-    for (const std::string& path : search.tried) output += "Tried: " + path + "\n";
+    for (const std::string& path : search.tried) output += "Tried: " + full_path(path, context) + "\n";
     Located located{search.sensorDirectory, search.found, std::nullopt};
     if (search.found) located.contents = context.readTextFile(search.path);
-    if (located.contents) output += "Found: " + search.path + "\n";
+    if (located.contents) output += "Found: " + full_path(search.path, context) + "\n";
     return located;
 }
 
-ToolOutcome ending(ToolOutcome outcome, const std::optional<std::string>& message) {
+// Whether the destination's configuration lies in the working directory,
+// where the sensor looks for it, and so which way the sensor connects.
+std::string configuration_line(const std::string& destination, const ToolContext& context) {
+    const std::string file = "SapRfc." + destination;
+    if (destination.empty() || !context.fileOpens(file)) return file + ": none in the working directory, so the sensor connects directly\n";
+    return file + ": found in the working directory, so the sensor connects through it (configured destination)\n";
+}
+
+// The hosts a ",HOST=" may name for this profile.
+std::string allowed_hosts_line(const ConnectionProfile& profile) {
+    std::string hosts;
+    for (const std::string& host : profile.allowedHosts) hosts += (hosts.empty() ? "" : ", ") + host;
+    return std::string(allowedHostKey) + " " + (hosts.empty() ? "none, so no ,HOST= value is used" : hosts) + "\n";
+}
+
+// The sensor loads the library before anything else, and ends with its
+// message when it cannot: so does the check, without calling into it.
+std::optional<std::string> library_problem(const ToolContext& context, std::string& output) {
+    if (!context.sensorWorld.loadRfcLibrary) return std::nullopt;
+    const std::optional<std::string> message = context.sensorWorld.loadRfcLibrary();
+    output += std::string("Library: ") + (message ? "does not load" : "loads") + "\n";
+    return message;
+}
+
+ToolOutcome ending(ToolOutcome outcome, std::optional<std::string> message, const ToolContext& context) {
+    // Without the library no sensor measures anything: its message comes first.
+    if (const auto libraryMessage = library_problem(context, outcome.output)) message = libraryMessage;
     outcome.output += message.value_or("OK") + "\n";
     if (message) outcome.output += errorReferenceLine;
     outcome.exitCode = message ? toolFailure : 0;
     return outcome;
 }
 
-ToolOutcome check_profile(const std::string& profileName, const ToolContext& context) {
+ToolOutcome check_profile(const Invocation& invocation, const std::string& profileName, const ToolContext& context) {
     ToolOutcome outcome;
     const Located located = locate(profileName, context, outcome.output);
-    if (!located.contents) return ending(outcome, profile_missing_message(profileName));
+    if (!located.contents) return ending(outcome, profile_missing_message(profileName), context);
+    if (has_utf16_mark(*located.contents)) return ending(outcome, utf16_file_message(profileName), context);
 
     ConnectionProfile profile;
     std::optional<std::string> message =
@@ -131,8 +167,12 @@ ToolOutcome check_profile(const std::string& profileName, const ToolContext& con
         outcome.output += variable ? source_line(field, *variable, checked.*(field.value), context)
                                    : field_line(field, checked.*(field.value));
     }
+    outcome.output += allowed_hosts_line(profile);
+    outcome.output += configuration_line(checked.destination, context);
     if (!message) message = validate_profile(checked, profileName);
-    return ending(outcome, message);
+    const ConnectionOverrides overrides = connection_overrides(invocation.optionString, invocation.optionText);
+    if (!message) message = host_override_refusal(overrides, checked, profileName);
+    return ending(outcome, message, context);
 }
 
 const char* label_kind_name(LabelKind kind) {
@@ -150,14 +190,32 @@ constexpr const char* systemValid = "found and valid";
 // A profile of the listing as the run reads it: after the profiles before
 // it, whose fields it inherits. A failure is named by the single run's message.
 std::string system_state(const std::optional<std::string>& contents, const std::string& entry,
-                         ConnectionProfile& carried, const ToolContext& context) {
+                         const ConnectionOverrides& overrides, ConnectionProfile& carried, ConnectionProfile& checked,
+                         const ToolContext& context) {
+    checked = carried;
     if (!contents) return "missing";
+    if (has_utf16_mark(*contents)) return utf16_file_message(entry);
     if (const auto message =
             read_profile(*contents, listingRunLineWidth, PasswordFailureMode::MarkSystem, entry, carried))
         return *message;
-    ConnectionProfile checked = carried;
+    checked = carried;
     take_credentials(checked, sensor_environment(context), entry);
-    return validate_profile(checked, entry).value_or(systemValid);
+    if (const auto message = validate_profile(checked, entry)) return *message;
+    return host_override_refusal(overrides, checked, entry).value_or(systemValid);
+}
+
+// PRTG keeps one channel per name: two systems under one label would
+// write their values into one channel.
+std::string label_warnings(const std::vector<std::pair<std::string, std::string>>& labels) {
+    std::string warnings;
+    for (std::size_t i = 0; i < labels.size(); ++i)
+        for (std::size_t j = 0; j < i; ++j)
+            if (labels[j].second == labels[i].second) {
+                warnings += "Warning: " + labels[j].first + " and " + labels[i].first + " both give the channel \"" +
+                            labels[i].second + "\"; PRTG needs each channel name once\n";
+                break;
+            }
+    return warnings;
 }
 
 // A warning for each carried field that this profile has no line for and
@@ -189,11 +247,13 @@ std::string carried_field_warnings(const std::string& contents, const std::strin
 // Each system as the run reads it on standard output; the fields a profile
 // takes from one before it on standard error. Returns how many systems the
 // sensor would skip, refuse or count as failed before it connects.
-std::size_t check_systems(const std::vector<std::string>& entries, const std::string& sensorDirectory,
-                          const ToolContext& context, ToolOutcome& outcome) {
+std::size_t check_systems(const std::vector<std::string>& entries, const ServerListing& listing,
+                          const std::string& sensorDirectory, const ToolContext& context, ToolOutcome& outcome) {
     outcome.output += "Systems: " + std::to_string(entries.size()) + "\n";
+    const ConnectionOverrides overrides = connection_overrides(upper_cased(listing.optionText), listing.optionText);
     ConnectionProfile carried;
     FieldSources sources;
+    std::vector<std::pair<std::string, std::string>> labels;
     std::size_t bad = 0;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const EntryCheck check = check_listing_entry(entries[i]);
@@ -205,11 +265,18 @@ std::size_t check_systems(const std::vector<std::string>& entries, const std::st
         }
         const std::optional<std::string> contents =
             check.access == EntryAccess::Open ? context.readTextFile(sensorDirectory + entries[i]) : std::nullopt;
-        const std::string state = system_state(contents, entries[i], carried, context);
+        ConnectionProfile checked;
+        const std::string state = system_state(contents, entries[i], overrides, carried, checked, context);
         if (state != systemValid) ++bad;
         outcome.output += std::to_string(i + 1) + ". " + entries[i] + ": " + state + "\n";
+        if (state == systemValid) {
+            labels.emplace_back(entries[i], system_label(listing.labelKind, entries[i], checked));
+            if (!checked.destination.empty() && context.fileOpens("SapRfc." + checked.destination))
+                outcome.output += "   " + configuration_line(checked.destination, context);
+        }
         if (contents) outcome.errors += carried_field_warnings(*contents, entries[i], carried, sources);
     }
+    outcome.output += label_warnings(labels);
     return bad;
 }
 
@@ -262,8 +329,9 @@ ToolOutcome check_listing(const Invocation& invocation, const CompletedName& nam
     ToolOutcome outcome;
     const Located located = locate(name.fileName, context, outcome.output);
     const ListingFile file = name.global ? ListingFile::Global : ListingFile::ProfileList;
-    if (!located.found) return ending(outcome, profile_missing_message(name.fileName));
-    if (!located.contents) return ending(outcome, listing_missing_message(file, name.fileName));
+    if (!located.found) return ending(outcome, profile_missing_message(name.fileName), context);
+    if (!located.contents) return ending(outcome, listing_missing_message(file, name.fileName), context);
+    if (has_utf16_mark(*located.contents)) return ending(outcome, utf16_file_message(name.fileName), context);
 
     const ServerListing listing = take_server_listing(*located.contents, file, invocation);
     if (file == ListingFile::Global) {
@@ -277,18 +345,20 @@ ToolOutcome check_listing(const Invocation& invocation, const CompletedName& nam
         if (file == ListingFile::Global &&
             *listing.endingMessage == global_sensor_missing_message(invocation.secondArgument))
             outcome.output += sensor_keys_lines(*located.contents);
-        return ending(outcome, listing.endingMessage);
+        return ending(outcome, listing.endingMessage, context);
     }
 
     const std::vector<std::string> entries = listing_entries(listing.serverListing);
-    const std::size_t bad = check_systems(entries, located.sensorDirectory, context, outcome);
+    const std::size_t bad = check_systems(entries, listing, located.sensorDirectory, context, outcome);
     outcome.output += listing_warnings(listing, entries.size());
     // The sensor itself stays green with such a system silently absent or
     // failed: the check is where it shows.
     if (bad > 0)
-        return ending(outcome, std::to_string(bad) + " of " + std::to_string(entries.size()) +
-                                   " systems are missing or fail before the sensor connects to them");
-    return ending(outcome, std::nullopt);
+        return ending(outcome,
+                      std::to_string(bad) + " of " + std::to_string(entries.size()) +
+                          " systems are missing or fail before the sensor connects to them",
+                      context);
+    return ending(outcome, std::nullopt, context);
 }
 
 }  // namespace
@@ -299,5 +369,5 @@ ToolOutcome run_check(const std::vector<std::string>& arguments, const ToolConte
     const Invocation invocation = parse_command_line(arguments).value_or(Invocation{});
     const CompletedName name = complete_profile_name(invocation.profileName);
     if (invocation.itemMode || name.global) return check_listing(invocation, name, context);
-    return check_profile(name.fileName, context);
+    return check_profile(invocation, name.fileName, context);
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "messages.h"
 #include "tool_test_support.h"
 
 namespace {
@@ -26,7 +27,9 @@ const std::string prdFields = "Extcompany.: \"Wickerby\"\n"
                               "Hostname...: \"sapprd01\"\n"
                               "Sysnr......: \"00\"\n"
                               "Gwhost.....: \"sapgw\"\n"
-                              "Gwservice..: \"sapgw00\"\n";
+                              "Gwservice..: \"sapgw00\"\n"
+                              "Allowedhost: none, so no ,HOST= value is used\n"
+                              "SapRfc.PRD: none in the working directory, so the sensor connects directly\n";
 
 TEST(CheckCommand, ProfileInTheWorkingDirectory) {
     FakeWorld world;
@@ -430,3 +433,27 @@ TEST(CheckCommand, CredentialsFromPrtgNameTheirSource) {
 }
 
 }  // namespace
+
+TEST(CheckCommand, TellsWhatTheSensorMeetsBeyondTheProfile) {
+    FakeWorld world;
+    world.files["PRD.P00"] = prdProfile + "Allowedhost: sapapp01, sapapp02\n";
+    world.files["SapRfc.PRD"] = "DEST=PRD\n";
+    ToolOutcome outcome = world.run({"check", "PRD", ",HOST=elsewhere"});
+    EXPECT_NE(outcome.output.find("Allowedhost: sapapp01, sapapp02\n"), std::string::npos) << outcome.output;
+    EXPECT_NE(outcome.output.find("SapRfc.PRD: found in the working directory, so the sensor connects through it"),
+              std::string::npos);
+    EXPECT_NE(outcome.output.find(host_not_allowed_message("PRD.P00", "elsewhere") + "\n"), std::string::npos);
+    EXPECT_EQ(outcome.exitCode, toolFailure);
+    EXPECT_EQ(world.run({"check", "PRD", ",HOST=SAPAPP02"}).exitCode, 0);
+
+    // Labelled by Sid, two profiles of one destination write one channel.
+    world.files["Pendrake.Prf"] = "# Gsng: ANY       : PRD.P00#COPY.P00#\n";
+    world.files["COPY.P00"] = prdProfile;
+    world.files["SAP Pendrake.Gbl"] = "# GSNX: KEY       : Item=Requests:Dialog,Sid,Sensor=\"SAP Wickerby\"\n"
+                                      "# GSNG: KEY       : PRD.P00#COPY.P00#\n";
+    outcome = world.run({"check", "GLOBAL", "KEY"});
+    EXPECT_NE(outcome.output.find("Warning: PRD.P00 and COPY.P00 both give the channel \"PRD\"; PRTG needs each "
+                                  "channel name once\n"),
+              std::string::npos)
+        << outcome.output;
+}

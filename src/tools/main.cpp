@@ -26,6 +26,7 @@ int main(int argumentCount, char** arguments) {
     };
     context.sensorWorld = standard_world();
     context.executableDirectory = executable_directory();
+    context.workingDirectory = working_directory_text();
     const std::vector<std::string> words(arguments + (argumentCount > 0 ? 1 : 0), arguments + argumentCount);
     const ToolOutcome outcome = run_tool(words, context);
     std::fwrite(outcome.output.data(), 1, outcome.output.size(), stdout);

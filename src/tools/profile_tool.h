@@ -29,6 +29,9 @@ struct ToolContext {
     // The directory of the tool's own file, with its trailing separator;
     // empty when the system does not tell it.
     std::string executableDirectory;
+    // The working directory's full path, with its trailing separator, for
+    // the paths check names; empty when the system does not tell it.
+    std::string workingDirectory;
 };
 
 struct ToolOutcome {
