@@ -37,10 +37,8 @@ void append_escaped(std::string& out, const std::string& text) {
         case '>': out += "&gt;"; break;
         case '\t': out += c; break;
         default:
-            if (byte >= 0x80)
-                out += "&#" + std::to_string(windows1252_code_point(byte)) + ";";
-            else
-                out += byte < 0x20 ? ' ' : c;
+            if (byte >= 0x80) out += "&#" + std::to_string(windows1252_code_point(byte)) + ";";
+            else out += byte < 0x20 ? ' ' : c;
         }
     }
 }

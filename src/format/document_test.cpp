@@ -49,7 +49,9 @@ TEST(Document, HighBytesBecomeWindows1252CharacterReferences) {
         {"Anmeldung f\xfcr Benutzer", "Anmeldung f&#252;r Benutzer"},
         {"\x80 \x9f \x81 \xa0\xff", "&#8364; &#376; &#129; &#160;&#255;"},
         {"plain \x7f text", "plain \x7f text"},
-        {"a\x01" "b\tc", "a b\tc"},
+        {"a\x01"
+         "b\tc",
+         "a b\tc"},
     };
     for (const auto& c : cases) EXPECT_EQ(xml_escaped(c.text), c.escaped) << c.text;
 }

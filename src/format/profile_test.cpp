@@ -238,8 +238,8 @@ TEST(Profile, AllowedHostsAddUpAndBelongToTheirOwnFile) {
     EXPECT_TRUE(allows_host(profile, "App02"));
     EXPECT_FALSE(allows_host(profile, "app0"));
     // A later profile of a listing inherits the host name, never the hosts allowed.
-    ASSERT_FALSE(read_profile("Client.....: 100\n", listingRunLineWidth, PasswordFailureMode::MarkSystem, "B.P00",
-                              profile));
+    ASSERT_FALSE(
+        read_profile("Client.....: 100\n", listingRunLineWidth, PasswordFailureMode::MarkSystem, "B.P00", profile));
     EXPECT_EQ(profile.hostname, "app00");
     EXPECT_TRUE(profile.allowedHosts.empty());
 }

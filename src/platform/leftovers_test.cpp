@@ -34,15 +34,11 @@ TEST(Leftovers, ProcessIdsAreReadFromExactlyTheNamesMadeSo) {
         std::optional<unsigned long> id;
     };
     const Case cases[] = {
-        {"SapRfc.ini.4711.wickerby-new", 4711},
-        {"SapRfc.ini.4711.wickerby-new.txt", 4711},
-        {"SapRfc.ini..wickerby-new", std::nullopt},
-        {"SapRfc.ini.47x11.wickerby-new", std::nullopt},
-        {"SapRfc.BIN.4711.wickerby-new", std::nullopt},
-        {"SapRfc.ini.12345678901.wickerby-new", std::nullopt},
+        {"SapRfc.ini.4711.wickerby-new", 4711},         {"SapRfc.ini.4711.wickerby-new.txt", 4711},
+        {"SapRfc.ini..wickerby-new", std::nullopt},     {"SapRfc.ini.47x11.wickerby-new", std::nullopt},
+        {"SapRfc.BIN.4711.wickerby-new", std::nullopt}, {"SapRfc.ini.12345678901.wickerby-new", std::nullopt},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(leftover_process_id(c.name, "SapRfc.ini.", ".wickerby-new"), c.id) << c.name;
+    for (const Case& c : cases) EXPECT_EQ(leftover_process_id(c.name, "SapRfc.ini.", ".wickerby-new"), c.id) << c.name;
 }
 
 TEST(Leftovers, OnlyFilesOfProcessesNoLongerRunningGo) {
@@ -68,8 +64,8 @@ TEST(Leftovers, PrivateFoldersOfProcessesNoLongerRunningGo) {
     ASSERT_EQ(name.compare(0, prefix.size(), prefix), 0) << name;
     // The same folder, as a killed process of another id left it.
     const std::string temporary = own->substr(0, own->find_last_of("\\/", own->size() - 2) + 1);
-    const std::string abandoned = temporary + "wickerby-" + std::to_string(goneProcess) + "-0123456789abcdef" +
-                                  own->back();
+    const std::string abandoned =
+        temporary + "wickerby-" + std::to_string(goneProcess) + "-0123456789abcdef" + own->back();
     ASSERT_TRUE(make_private_folder(*own));
     ASSERT_TRUE(make_private_folder(abandoned));
     ASSERT_TRUE(write_private_file(abandoned, "SapRfc.ini", "DEST=X\n"));

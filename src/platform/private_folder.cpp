@@ -50,9 +50,9 @@ bool write_whole(const std::string& path, const std::string& bytes) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
-    const bool ok = bytes.empty() || (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written,
-                                                nullptr) &&
-                                      written == bytes.size());
+    const bool ok =
+        bytes.empty() ||
+        (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && written == bytes.size());
     return CloseHandle(file) && ok;
 }
 
@@ -133,9 +133,9 @@ std::string private_folder_name() {
     // Drawn from the system's random source and the clock, so that no other
     // account can make the folder first and have this run use it.
     std::random_device source;
-    const std::uint64_t drawn = (static_cast<std::uint64_t>(source()) << 32) ^ source() ^
-                                static_cast<std::uint64_t>(
-                                    std::chrono::high_resolution_clock::now().time_since_epoch().count());
+    const std::uint64_t drawn =
+        (static_cast<std::uint64_t>(source()) << 32) ^ source() ^
+        static_cast<std::uint64_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count());
     return folderPrefix + std::to_string(process_id()) + "-" + hex_digits(drawn);
 }
 

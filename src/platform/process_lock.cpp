@@ -170,7 +170,8 @@ bool take(ProcessLock& lock, LockHold wanted, unsigned milliseconds) {
     if (lock.held == wanted) return true;
     unlock(lock);
     const bool exclusive = wanted == LockHold::exclusive;
-    if (!lock_now(lock.handle, exclusive, false) && (milliseconds == 0 || !wait_for_lock(lock, exclusive, milliseconds)))
+    if (!lock_now(lock.handle, exclusive, false) &&
+        (milliseconds == 0 || !wait_for_lock(lock, exclusive, milliseconds)))
         return false;
     lock.held = wanted;
     return true;

@@ -2,8 +2,8 @@
 
 #include "failure_report.h"
 #include "files.h"
-#include "messages.h"
 #include "leftovers.h"
+#include "messages.h"
 #include "own_configuration.h"
 #include "rfc_loader.h"
 #include "text_helpers.h"
@@ -34,8 +34,8 @@ ConnectionOverrides connection_overrides(const std::string& optionString, const 
     return overrides;
 }
 
-std::optional<std::string> host_override_refusal(const ConnectionOverrides& overrides,
-                                                 const ConnectionProfile& profile, const std::string& profileName) {
+std::optional<std::string> host_override_refusal(const ConnectionOverrides& overrides, const ConnectionProfile& profile,
+                                                 const std::string& profileName) {
     if (!overrides.hasHost || overrides.host.empty() || allows_host(profile, overrides.host)) return std::nullopt;
     return host_not_allowed_message(profileName, overrides.host);
 }

@@ -27,8 +27,8 @@ ConnectionOverrides connection_overrides(const std::string& optionString, const 
 // The message when the host override names a host the profile does not
 // allow; nothing without an override, with an empty one (no host name, as
 // always) or with an allowed one. Checked before any library call.
-std::optional<std::string> host_override_refusal(const ConnectionOverrides& overrides,
-                                                 const ConnectionProfile& profile, const std::string& profileName);
+std::optional<std::string> host_override_refusal(const ConnectionOverrides& overrides, const ConnectionProfile& profile,
+                                                 const std::string& profileName);
 
 // Fills the records from the profile and the overrides (no library call).
 void fill_connection_records(ConnectionRecords& records, const ConnectionProfile& profile,

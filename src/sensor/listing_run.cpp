@@ -87,8 +87,8 @@ bool leaves_unopened(const SystemRun& run, const std::string& entry, ListingProg
     const SensorWorld& world = run.place.world;
     if (world.entryNotOpened) world.entryNotOpened(entry, check);
     SystemOutcome outcome;
-    outcome.failure = check.access == EntryAccess::Missing ? SystemFailure::profileMissing
-                                                           : SystemFailure::profileInvalid;
+    outcome.failure =
+        check.access == EntryAccess::Missing ? SystemFailure::profileMissing : SystemFailure::profileInvalid;
     outcome.reason = check.reason;
     note_failure(run, progress, entry, outcome);
     if (check.access == EntryAccess::Missing) return true;

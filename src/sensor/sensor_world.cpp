@@ -33,10 +33,8 @@ void print_document(const SensorWorld& world, const ResultDocument& document, bo
 }
 
 int write_ending(const SensorWorld& world, const std::string& text, int exitCode) {
-    if (world.writeEnding)
-        world.writeEnding(text, exitCode);
-    else
-        world.write(text);
+    if (world.writeEnding) world.writeEnding(text, exitCode);
+    else world.write(text);
     return exitCode;
 }
 

@@ -12,8 +12,8 @@
 #include <string>
 
 #include "document.h"
-#include "system_outcome.h"
 #include "listing.h"
+#include "system_outcome.h"
 
 struct SensorWorld {
     // Standard output. What is written stays written: a failure report that

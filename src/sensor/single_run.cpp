@@ -64,8 +64,8 @@ int run_single_system(const StartUp& start, const std::string& profileContents, 
     }
 
     ResultDocument document;
-    build_queue_document(document, outcome.totals, profile.destination,
-                         queue_label_code(invocation.optionString), invocation.channels);
+    build_queue_document(document, outcome.totals, profile.destination, queue_label_code(invocation.optionString),
+                         invocation.channels);
     // The document is out: past the deadline now the run only ends.
     write_ending(world, document.text, 0);
     // The trace file goes only when no other run in the directory may still

@@ -121,7 +121,8 @@ Located locate(const std::string& profileName, const ToolContext& context, std::
 // where the sensor looks for it, and so which way the sensor connects.
 std::string configuration_line(const std::string& destination, const ToolContext& context) {
     const std::string file = "SapRfc." + destination;
-    if (destination.empty() || !context.fileOpens(file)) return file + ": none in the working directory, so the sensor connects directly\n";
+    if (destination.empty() || !context.fileOpens(file))
+        return file + ": none in the working directory, so the sensor connects directly\n";
     return file + ": found in the working directory, so the sensor connects through it (configured destination)\n";
 }
 
