@@ -16,6 +16,7 @@ struct CreateRequest {
     std::map<std::string, std::string> values;
     bool force = false;
     std::map<std::string, std::string> variables;  // "user" or "password" to the variable's name
+    std::vector<std::string> allowedHosts;         // --allow-host, in order
 };
 
 // "user-from-prtg" and "password-from-prtg" name the field they stand for.
@@ -67,12 +68,18 @@ std::string parse_create(const std::vector<std::string>& arguments, CreateReques
             continue;
         }
         const bool fromPrtg = !from_prtg_field(name).empty();
-        if (!fromPrtg && !field_named(name)) return "unknown option '" + argument + "'";
+        const bool allowHost = name == "allow-host";
+        if (!fromPrtg && !allowHost && !field_named(name)) return "unknown option '" + argument + "'";
         if (!value) {
             if (i + 1 >= arguments.size()) return "--" + name + " needs a value";
             value = arguments[++i];
         }
-        if (fromPrtg) {
+        if (allowHost) {
+            // A host name has no blank or comma, which separate them on the line.
+            if (value->empty() || value->find_first_of(" ,\t\r\n") != std::string::npos)
+                return "--allow-host needs one host name without blanks or commas";
+            request.allowedHosts.push_back(*value);
+        } else if (fromPrtg) {
             if (std::string problem = take_variable(name, *value, request); !problem.empty()) return problem;
         } else if (!request.values.emplace(name, *value).second) {
             return "--" + name + " is given twice";
@@ -146,6 +153,8 @@ std::string profile_text(const CreateRequest& request, const std::string& stored
         else value = request.values.at(field.name);
         text += std::string(field.key) + " " + value + "\r\n";
     }
+    // One line a host keeps each line within the sensor's line width.
+    for (const std::string& host : request.allowedHosts) text += std::string(allowedHostKey) + " " + host + "\r\n";
     return text;
 }
 

@@ -50,8 +50,9 @@ TEST(CreateCommand, WritesTheSensorsFormat) {
 TEST(CreateCommand, TheSensorReadsWhatItWrites) {
     FakeWorld world;
     world.inputLines = {" p@ss w0rd~ "};
-    ToolOutcome outcome =
-        world.run(create_arguments("X.P01", {{"--client", ""}}, {"--extcompany=ACME corp ", "--client= 10"}));
+    ToolOutcome outcome = world.run(create_arguments("X.P01", {{"--client", ""}},
+                                                     {"--extcompany=ACME corp ", "--client= 10", "--allow-host",
+                                                      "sapapp02", "--allow-host=sapapp03"}));
     ASSERT_EQ(outcome.exitCode, 0) << outcome.errors;
     ConnectionProfile profile;
     EXPECT_EQ(read_profile(text_mode_contents(world.files["X.P01"]), singleRunLineWidth, PasswordFailureMode::EndRun,
@@ -61,6 +62,10 @@ TEST(CreateCommand, TheSensorReadsWhatItWrites) {
     EXPECT_EQ(profile.password, " p@ss w0rd~ ");
     EXPECT_EQ(profile.extcompany, "ACME corp ");
     EXPECT_EQ(profile.client, " 10");
+    EXPECT_EQ(profile.allowedHosts, (std::vector<std::string>{"sapapp02", "sapapp03"}));
+    const ToolOutcome refused = world.run(create_arguments("Y.P00", {}, {"--allow-host", "a b"}));
+    EXPECT_NE(refused.errors.find("--allow-host needs one host name without blanks or commas"), std::string::npos)
+        << refused.errors;
 }
 
 TEST(CreateCommand, RefusesValuesTheSensorRejects) {

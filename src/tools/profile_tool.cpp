@@ -50,12 +50,15 @@ std::string tool_help() {
 std::string create_help() {
     return "Usage: wickerby-profile create FILE --destination D --client C --user U --language L\n"
            "         --mode M --hostname H --sysnr N --gwhost G --gwservice S [--extcompany T] [--force]\n"
-           "         [--user-from-prtg VARIABLE] [--password-from-prtg VARIABLE]\n"
+           "         [--user-from-prtg VARIABLE] [--password-from-prtg VARIABLE] [--allow-host H]...\n"
            "Writes the connection profile FILE (a path as Windows writes it; the sensor\n"
            "adds \".P00\" to a profile name without an extension). Each value is checked\n"
            "against the length the sensor accepts:\n" +
            field_option_lines() +
            "  --force                 replace an existing FILE\n"
+           "  --allow-host H          a host that a sensor's \",HOST=H\" may connect this\n"
+           "                          profile to (an \"Allowedhost:\" line); repeatable.\n"
+           "                          Without it no \",HOST=\" value is used\n"
            "  --user-from-prtg VARIABLE\n"
            "                          instead of --user: the sensor takes the user from\n"
            "                          PRTG's variable VARIABLE, e.g. prtg_windowsuser\n"
