@@ -181,6 +181,9 @@ int run_listing(const StartUp& start, const ServerListing& listing, const RunPla
                 set_listing_deadline(run, done, system.destination, true);
             };
             outcome = measure_system(place.session, world, system, entry, run.overrides, steps);
+            for (const QueueChannel& channel : queue_channels(outcome.totals))
+                if (outcome.failure == SystemFailure::none && run.itemId == channel.name)
+                    outcome.channels.emplace_back(label, std::to_string(channel.total));
         }
         const bool processed = outcome.failure == SystemFailure::none;
         if (!processed) note_failure(run, progress, label, outcome);

@@ -55,7 +55,14 @@ int run_single_system(const StartUp& start, const std::string& profileContents, 
 
     MeasureSteps steps;
     steps.reasons = invocation.channels.reasons;
-    const SystemOutcome outcome = measure_system(session, world, profile, start.profileName, overrides, steps);
+    SystemOutcome outcome = measure_system(session, world, profile, start.profileName, overrides, steps);
+    if (outcome.failure == SystemFailure::none) {
+        std::vector<QueueChannel> channels = queue_channels(outcome.totals);
+        if (invocation.channels.queueLengths)
+            for (const QueueChannel& channel : queue_length_channels(outcome.totals)) channels.push_back(channel);
+        for (const QueueChannel& channel : channels)
+            outcome.channels.emplace_back(channel.name, std::to_string(channel.total));
+    }
     if (world.systemDone) world.systemDone(start.profileName, outcome);
     if (outcome.failure != SystemFailure::none) {
         // ",REASON": the library's own words after the message.

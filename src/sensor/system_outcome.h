@@ -3,6 +3,8 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "queue_table.h"
 
@@ -24,4 +26,6 @@ struct SystemOutcome {
     // for a refused logon, otherwise the message.
     std::string reason;
     QueueTotals totals;  // when measured
+    // The channels it gave PRTG, name and value, as the run printed them.
+    std::vector<std::pair<std::string, std::string>> channels;
 };

@@ -46,6 +46,8 @@ struct TestState {
     unsigned filesRead = 0;
     std::thread::id runThread;    // the thread the sensor's run takes
     bool systemUnopened = false;  // a listing's profile was read and no logon followed yet
+    // Each system's outcome as the sensor's run handed it over.
+    std::vector<std::pair<std::string, SystemOutcome>> outcomes;
 };
 TestState state;
 
@@ -147,32 +149,6 @@ std::string result_line(bool succeeds, int exitCode) {
     return "Result: the sensor fails (" + code + ").\n" + errorReferenceLine;
 }
 
-// The number after `key` in the listing's summary, when there is one.
-std::optional<unsigned long> summary_count(const std::string& document, const std::string& key) {
-    const std::size_t at = document.rfind(key);
-    if (at == std::string::npos) return std::nullopt;
-    return std::stoul("0" + document.substr(at + key.size(), document.find_first_not_of("0123456789", at + key.size()) -
-                                                                 (at + key.size())));
-}
-
-// "Name: value" for each channel of the document.
-std::string channel_values(const std::string& document) {
-    // PRTG reads the element names whatever their case.
-    const std::string tags = upper_cased(document);
-    std::string lines;
-    std::size_t at = 0;
-    while ((at = tags.find("<CHANNEL>", at)) != std::string::npos) {
-        const std::size_t nameEnd = tags.find("</CHANNEL>", at);
-        const std::size_t valueStart = tags.find("<VALUE>", at);
-        const std::size_t valueEnd = tags.find("</VALUE>", at);
-        if (nameEnd == std::string::npos || valueStart == std::string::npos || valueEnd == std::string::npos) break;
-        lines += "  " + document.substr(at + 9, nameEnd - at - 9) + ": " +
-                 document.substr(valueStart + 7, valueEnd - valueStart - 7) + "\n";
-        at = valueEnd;
-    }
-    return lines;
-}
-
 // Where a profile's User and Password come from when PRTG keeps them in
 // environment variables; never their values. Other files name neither.
 void say_credential_sources(const std::string& contents) {
@@ -222,6 +198,16 @@ SensorWorld told_world(const SensorWorld& world) {
         if (check.access == EntryAccess::Refused)
             say("Listing entry " + entry + ": " + refused_entry_text(check.reason) + ".\n");
         else say("Listing entry " + entry + ": " + check.reason + ".\n" + skippedSystemLine);
+    };
+    told.systemDone = [](const std::string& name, const SystemOutcome& outcome) {
+        state.outcomes.emplace_back(name, outcome);
+        const bool beforeLogon =
+            outcome.failure == SystemFailure::profileInvalid || outcome.failure == SystemFailure::profileUnreadable;
+        // A single run's message is its document, shown at the end.
+        if (!beforeLogon || outcome.message.empty() || !state.systemUnopened) return;
+        state.systemUnopened = false;
+        end_line();
+        say("  No logon: " + outcome.message + "\n");
     };
     told.write = [](const std::string& text) {
         state.document += text;
@@ -319,15 +305,19 @@ ToolOutcome run_test(const std::vector<std::string>& arguments, const ToolContex
     show_document("");
     const bool listing = invocation->itemMode || complete_profile_name(invocation->profileName).global;
     bool succeeds = exitCode == 0 && !state.failed;
+    std::size_t measured = 0;
+    std::string channels;
+    for (const auto& [name, outcome] : state.outcomes) {
+        if (outcome.failure == SystemFailure::none) ++measured;
+        for (const auto& [channel, value] : outcome.channels) channels += "  " + channel + ": " + value + "\n";
+    }
     if (listing) {
-        const auto systems = summary_count(state.document, "NoSystems=");
-        const auto processed = summary_count(state.document, "Processed=");
-        if (!systems || !processed || *processed < *systems) succeeds = false;
-        if (systems && processed && *processed < *systems)
-            say("Systems: " + std::to_string(*systems - *processed) + " of " + std::to_string(*systems) +
+        const std::size_t systems = state.outcomes.size();
+        if (measured < systems || systems == 0) succeeds = false;
+        if (measured < systems)
+            say("Systems: " + std::to_string(systems - measured) + " of " + std::to_string(systems) +
                 " failed or are missing; PRTG shows only the others.\n");
     }
-    const std::string channels = channel_values(state.document);
     if (!channels.empty()) say("Channels:\n" + channels);
     say(result_line(succeeds, exitCode));
     return {"", "", succeeds ? 0 : toolFailure};
