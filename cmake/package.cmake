@@ -3,18 +3,36 @@
 # administrator's tool, which must lie outside the folders whose programs
 # PRTG runs for its users, with the message reference its errors point to.
 # At the top lie the README, the administrator's guide and the message
-# reference, and the examples. The RFC simulator travels only inside
+# reference, and the examples; nothing meant for the developers. The RFC simulator travels only inside
 # examples/simulator/, marked there as a test stand-in: on a probe the
 # vendor's librfc32.dll lies beside wickerby.exe.
+# The package holds what an administrator reads, with the CR LF line ends
+# Notepad and the probe's tools expect; the text files are converted once,
+# when the build is configured.
+function(wickerby_windows_text source destination)
+  file(READ "${CMAKE_SOURCE_DIR}/${source}" text)
+  string(REPLACE "\r\n" "\n" text "${text}")
+  string(REPLACE "\n" "\r\n" text "${text}")
+  file(WRITE "${CMAKE_BINARY_DIR}/package-text/${destination}" "${text}")
+endfunction()
+wickerby_windows_text(README.md README.md)
+wickerby_windows_text(docs/ADMINISTRATION.md ADMINISTRATION.md)
+wickerby_windows_text(docs/ERRORS.md ERRORS.md)
+wickerby_windows_text(simulator/README.md SIMULATOR.md)
+wickerby_windows_text(cmake/simulator-package-readme.txt README.txt)
+file(GLOB example_files RELATIVE "${CMAKE_SOURCE_DIR}" "${CMAKE_SOURCE_DIR}/examples/*")
+foreach(example ${example_files})
+  wickerby_windows_text("${example}" "${example}")
+endforeach()
+set(package_text "${CMAKE_BINARY_DIR}/package-text")
+
 install(TARGETS wickerby RUNTIME DESTINATION EXEXML)
 install(TARGETS wickerby-profile RUNTIME DESTINATION tools)
-install(FILES docs/ERRORS.md DESTINATION tools)
-install(FILES README.md ARCHITECTURE.md DESTINATION .)
-install(FILES docs/ADMINISTRATION.md docs/ERRORS.md DESTINATION .)
-install(DIRECTORY examples/ DESTINATION examples)
+install(FILES ${package_text}/ERRORS.md DESTINATION tools)
+install(FILES ${package_text}/README.md ${package_text}/ADMINISTRATION.md ${package_text}/ERRORS.md DESTINATION .)
+install(DIRECTORY ${package_text}/examples/ DESTINATION examples)
 install(TARGETS rfc32 RUNTIME DESTINATION examples/simulator LIBRARY DESTINATION examples/simulator)
-install(FILES simulator/README.md DESTINATION examples/simulator RENAME SIMULATOR.md)
-install(FILES cmake/simulator-package-readme.txt DESTINATION examples/simulator RENAME README.txt)
+install(FILES ${package_text}/SIMULATOR.md ${package_text}/README.txt DESTINATION examples/simulator)
 
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME wickerby)
