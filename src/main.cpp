@@ -6,10 +6,17 @@
 #include "messages.h"
 #include "runs.h"
 #include "wickerby_version.h"
+#include "worker.h"
+#include "worker_process.h"
 
 int main(int argumentCount, char** arguments) {
-    prepare_standard_output();
     const std::vector<std::string> words(arguments + (argumentCount > 0 ? 1 : 0), arguments + argumentCount);
+    // A listing's worker: its bytes reach the parent, which prints them, as they are.
+    if (!words.empty() && words[0] == workerArgument) {
+        make_standard_output_binary();
+        return run_worker(standard_world());
+    }
+    prepare_standard_output();
     // PRTG never passes --version; alone, it is an administrator asking.
     if (words == std::vector<std::string>{"--version"}) {
         write_output(std::string("wickerby ") + WICKERBY_VERSION + " (" + programVersion + ")\n");

@@ -10,6 +10,26 @@ bool has_entry(const std::string& optionString, const std::string& entry) {
     return false;
 }
 
+// ",PARALLEL" alone, or ",PARALLEL=N" with N from 1 to 32 (a larger one
+// is 32, 0 is 1); 1 when it is not there.
+unsigned parallel_entry(const std::string& optionString) {
+    if (has_entry(optionString, ",PARALLEL")) return defaultParallel;
+    const std::string keyword = ",PARALLEL=";
+    for (std::size_t at = optionString.find(keyword); at != std::string::npos;
+         at = optionString.find(keyword, at + 1)) {
+        std::size_t end = at + keyword.size();
+        unsigned value = 0;
+        while (end < optionString.size() && optionString[end] >= '0' && optionString[end] <= '9') {
+            if (value < maxParallel) value = value * 10 + static_cast<unsigned>(optionString[end] - '0');
+            ++end;
+        }
+        const bool digits = end > at + keyword.size();
+        if (digits && (end == optionString.size() || optionString[end] == ',' || optionString[end] == ' '))
+            return value > maxParallel ? maxParallel : (value == 0 ? 1 : value);
+    }
+    return 1;
+}
+
 }  // namespace
 
 ChannelOptions channel_options(const std::string& optionString) {
@@ -18,5 +38,6 @@ ChannelOptions channel_options(const std::string& optionString) {
     options.queueLengths = has_entry(optionString, ",QUEUES");
     options.failedSystems = has_entry(optionString, ",FAILED");
     options.reasons = has_entry(optionString, ",REASON");
+    options.parallel = parallel_entry(optionString);
     return options;
 }

@@ -9,7 +9,12 @@ struct ChannelOptions {
     bool queueLengths = false;   // ",QUEUES": a single run adds each queue's length and high-water mark
     bool failedSystems = false;  // ",FAILED": a listing adds its number of failed systems, with an error limit
     bool reasons = false;        // ",REASON": a failure's text tells the library's reason
+    unsigned parallel = 1;       // ",PARALLEL[=N]": a listing measures this many systems at once
 };
+
+// ",PARALLEL" without a number, and the most it may be.
+inline constexpr unsigned defaultParallel = 8;
+inline constexpr unsigned maxParallel = 32;
 
 // The entries of an upper-cased option string. An entry counts only when a
 // comma, a blank or the end follows it, so ",RATES" is not ",RATE".

@@ -140,6 +140,26 @@ TEST(ChannelOptions, EntriesOfTheCommandLine) {
     }
 }
 
+TEST(ChannelOptions, ParallelTakesItsNumberWithinItsBounds) {
+    const struct {
+        const char* options;
+        unsigned parallel;
+    } cases[] = {
+        {"", 1},
+        {",PARALLEL", 8},
+        {",PARALLEL=4", 4},
+        {",parallel=32 #", 32},
+        {",PARALLEL=99", 32},
+        {",PARALLEL=0", 1},
+        {",PARALLEL=1", 1},
+        {",PARALLEL=", 1},
+        {",PARALLELS", 1},
+        {",PARALLEL=4X", 1},
+        {"ITEM=A,PARALLEL=3,FAILED", 3},
+    };
+    for (const auto& c : cases) EXPECT_EQ(parsed({"PRD", c.options}).channels.parallel, c.parallel) << c.options;
+}
+
 TEST(ChannelOptions, KeywordsFindTheSameWithTheEntries) {
     const char* const options[] = {
         "",
@@ -152,7 +172,8 @@ TEST(ChannelOptions, KeywordsFindTheSameWithTheEntries) {
         "ITEM=Requests:EnQueue",
         "item=Requests:Waiting UPDATE",
     };
-    const char* const entries[] = {",RATE", ",QUEUES", ",FAILED", ",rate,queues,failed", " ,Failed,Rate"};
+    const char* const entries[] = {",RATE",         ",QUEUES", ",FAILED",    ",rate,queues,failed",
+                                   " ,Failed,Rate", ",REASON", ",PARALLEL=4"};
     for (const char* option : options) {
         const Invocation without = parsed({"PRD", option});
         for (const char* entry : entries) {

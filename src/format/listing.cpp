@@ -99,6 +99,7 @@ ServerListing take_global_listing(const std::string& contents, const Invocation&
     listing.channels.queueLengths = listing.channels.queueLengths || invocation.channels.queueLengths;
     listing.channels.failedSystems = listing.channels.failedSystems || invocation.channels.failedSystems;
     listing.channels.reasons = listing.channels.reasons || invocation.channels.reasons;
+    listing.channels.parallel = std::max(listing.channels.parallel, invocation.channels.parallel);
     if (!listing.allocationFound) listing.endingMessage = global_sensor_missing_message(invocation.secondArgument);
     else listing.endingMessage = final_check(listing);
     return listing;

@@ -379,3 +379,10 @@ std::string working_directory_text() {
     return text;
 #endif
 }
+
+bool append_file(const std::string& windowsPath, const std::string& bytes) {
+    std::FILE* file = std::fopen(host_path(windowsPath).c_str(), "ab");
+    if (!file) return false;
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    return std::fclose(file) == 0 && written;
+}

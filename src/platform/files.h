@@ -69,6 +69,9 @@ void remove_host_file(const std::string& hostPath);
 // when the system does not tell it.
 std::string working_directory_text();
 
+// Adds the bytes at the end of the file, making it when it is not there.
+bool append_file(const std::string& windowsPath, const std::string& bytes);
+
 // Deletes the file; a missing file is no error.
 void remove_file(const std::string& windowsPath);
 

@@ -69,9 +69,9 @@ TEST(Leftovers, PrivateFoldersOfProcessesNoLongerRunningGo) {
     ASSERT_TRUE(make_private_folder(*own));
     ASSERT_TRUE(make_private_folder(abandoned));
     ASSERT_TRUE(write_private_file(abandoned, "SapRfc.ini", "DEST=X\n"));
-    remove_abandoned_private_folders("SapRfc.ini");
+    remove_abandoned_private_folders();
     EXPECT_TRUE(make_private_folder(abandoned)) << "the abandoned folder is gone";
     EXPECT_FALSE(make_private_folder(*own)) << "this process's folder stays";
-    remove_private_folder(abandoned, "SapRfc.ini");
-    remove_private_folder(*own, "SapRfc.ini");
+    remove_private_folder(abandoned);
+    remove_private_folder(*own);
 }

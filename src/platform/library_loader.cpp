@@ -65,16 +65,21 @@ std::string long_path(const std::string& path) {
 
 }  // namespace
 
-std::string executable_directory() {
+std::string executable_path() {
     std::vector<char> path(MAX_PATH);
     // A path cut short fills the whole buffer; then a bigger one is tried.
     for (;;) {
         const DWORD size = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (size == 0) return std::string();
-        if (size < path.size()) return directory_of(long_path(std::string(path.data(), size)), "\\/");
+        if (size < path.size()) return long_path(std::string(path.data(), size));
         if (path.size() >= 65536) return std::string();
         path.resize(path.size() * 2);
     }
+}
+
+std::string executable_directory() {
+    const std::string path = executable_path();
+    return path.empty() ? path : directory_of(path, "\\/");
 }
 
 std::string system_library_directory() {
@@ -166,17 +171,22 @@ bool is_format_complaint(const std::string& path, const std::string& complaint) 
 
 }  // namespace
 
-std::string executable_directory() {
+std::string executable_path() {
     std::vector<char> path(4096);
     // A path cut short fills the whole buffer; then a bigger one is tried.
     for (;;) {
         const ssize_t size = readlink("/proc/self/exe", path.data(), path.size());
         if (size <= 0) return std::string();
         if (static_cast<std::size_t>(size) < path.size())
-            return directory_of(std::string(path.data(), static_cast<std::size_t>(size)), "/");
+            return std::string(path.data(), static_cast<std::size_t>(size));
         if (path.size() >= 65536) return std::string();
         path.resize(path.size() * 2);
     }
+}
+
+std::string executable_directory() {
+    const std::string path = executable_path();
+    return path.empty() ? path : directory_of(path, "/");
 }
 
 std::string system_library_directory() {

@@ -11,6 +11,9 @@
 // however the program was started; empty when the system does not tell it.
 std::string executable_directory();
 
+// The full path of this program's own file; empty when the system does not tell it.
+std::string executable_path();
+
 // The directory where the system keeps libraries that every program shares
 // and where installers put them, with its trailing separator: on Windows the
 // system directory, as a program of this build sees it. Empty on POSIX,

@@ -61,7 +61,22 @@ void remove_folder(const std::string& path) {
 }
 
 void remove_in_folder(const std::string& path) {
-    DeleteFileA(path.c_str());
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES &&
+        !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)))
+        DeleteFileA(path.c_str());
+}
+
+std::optional<std::string> read_whole(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    std::string bytes;
+    char buffer[65536];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+    CloseHandle(file);
+    return bytes;
 }
 
 #else
@@ -110,7 +125,23 @@ void remove_folder(const std::string& path) {
 }
 
 void remove_in_folder(const std::string& path) {
-    unlink(path.c_str());
+    struct stat info {};
+    if (lstat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode)) unlink(path.c_str());
+}
+
+std::optional<std::string> read_whole(const std::string& path) {
+    const int file = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (file < 0) return std::nullopt;
+    std::string bytes;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = read(file, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) break;
+        bytes.append(buffer, static_cast<std::size_t>(got));
+    }
+    close(file);
+    return bytes;
 }
 
 #endif
@@ -153,18 +184,22 @@ bool write_private_file(const std::string& folder, const std::string& name, cons
     return write_whole(folder + name, bytes);
 }
 
-void remove_private_folder(const std::string& folder, const std::string& name) {
-    remove_in_folder(folder + name);
+std::optional<std::string> read_private_file(const std::string& folder, const std::string& name) {
+    return read_whole(folder + name);
+}
+
+void remove_private_folder(const std::string& folder) {
+    for (const std::string& name : folder_entries(folder)) remove_in_folder(folder + name);
     remove_folder(without_separator(folder));
 }
 
-void remove_abandoned_private_folders(const std::string& name) {
+void remove_abandoned_private_folders() {
     const std::optional<std::string> temporary = temporary_folder();
     if (!temporary) return;
     for (const std::string& entry : folder_entries(*temporary)) {
         const std::optional<unsigned long> id = leftover_process_id(entry, folderPrefix, "-");
         if (!id || *id == process_id() || process_is_running(*id)) continue;
         const std::string folder = *temporary + entry;
-        if (is_own_folder(folder)) remove_private_folder(folder + separator, name);
+        if (is_own_folder(folder)) remove_private_folder(folder + separator);
     }
 }

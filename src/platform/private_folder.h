@@ -23,11 +23,13 @@ bool make_private_folder(const std::string& folder);
 // one there.
 bool write_private_file(const std::string& folder, const std::string& name, const std::string& bytes);
 
-// Removes the file `name` from the folder, then the folder if it is empty.
-void remove_private_folder(const std::string& folder, const std::string& name);
+// The whole file `name` of the private folder; nothing when it is not there.
+std::optional<std::string> read_private_file(const std::string& folder, const std::string& name);
 
-// Removes, with their file `name`, the private folders in the temporary
-// folder that processes no longer running left behind (PRTG kills a
-// sensor at its timeout); folders of other accounts and of running
-// processes stay.
-void remove_abandoned_private_folders(const std::string& name);
+// Removes the plain files of the folder, then the folder if it is empty.
+void remove_private_folder(const std::string& folder);
+
+// Removes, with their files, the private folders in the temporary folder
+// that processes no longer running left behind (PRTG kills a sensor at its
+// timeout); folders of other accounts and of running processes stay.
+void remove_abandoned_private_folders();

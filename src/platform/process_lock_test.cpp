@@ -103,7 +103,7 @@ TEST(ProcessLock, AnEntryThatIsNoPlainFileIsNeverTakenOrReplaced) {
     EXPECT_FALSE(lock_shared(lock, 10));
     EXPECT_EQ(lock.held, LockHold::none);
     close_process_lock(lock);
-    remove_private_folder(folder, "none");
+    remove_private_folder(folder);
 #ifndef _WIN32
     // A dangling link: its target is never made.
     const std::string link = "wickerby-platform-test-link.lock";

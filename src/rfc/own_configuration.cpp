@@ -14,7 +14,7 @@ struct OwnConfiguration {
     std::string folder;
     bool made = false;
     ~OwnConfiguration() {
-        if (made) remove_private_folder(folder, fileName);
+        if (made) remove_private_folder(folder);
     }
 };
 
@@ -43,7 +43,7 @@ bool write_own_configuration(const std::string& bytes) {
     OwnConfiguration& own = own_configuration();
     if (own.folder.empty()) return true;
     if (!own.made) {
-        remove_abandoned_private_folders(fileName);
+        remove_abandoned_private_folders();
         if (!make_private_folder(own.folder)) return false;
         own.made = true;
     }

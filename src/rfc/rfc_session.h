@@ -3,6 +3,7 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 #include <string>
 
 #include "rfc_library.h"
@@ -28,13 +29,22 @@ struct RfcSession {
     // The library operation the run waits in, while it waits for a system;
     // read by the deadline's watch on another thread.
     std::atomic<const char*> waitingIn{nullptr};
+    // Told each change of waitingIn, when set: a listing's worker tells its
+    // parent that way.
+    std::function<void(const char* operation)> waitingTold;
 };
 
 // Marks the session as waiting in an operation for as long as it lives.
 struct WaitingIn {
     RfcSession& session;
-    WaitingIn(RfcSession& waiting, const char* operation) : session(waiting) { session.waitingIn = operation; }
-    ~WaitingIn() { session.waitingIn = nullptr; }
+    WaitingIn(RfcSession& waiting, const char* operation) : session(waiting) {
+        session.waitingIn = operation;
+        if (session.waitingTold) session.waitingTold(operation);
+    }
+    ~WaitingIn() {
+        session.waitingIn = nullptr;
+        if (session.waitingTold) session.waitingTold(nullptr);
+    }
     WaitingIn(const WaitingIn&) = delete;
     WaitingIn& operator=(const WaitingIn&) = delete;
 };

@@ -28,6 +28,7 @@ void watch(Deadline& deadline, const SensorWorld& world) {
     // library and try to write, but nothing more reaches the output.
     deadline.claimed = true;
     if (deadline.ending) world.write(deadline.ending());
+    if (deadline.cleanUp) deadline.cleanUp();
     end_process_at_once(deadline.endingExitCode);
 }
 
@@ -67,6 +68,11 @@ void set_deadline_ending(Deadline& deadline, std::function<std::string()> ending
     const OutputHold output(deadline.outputMutex);
     deadline.ending = std::move(ending);
     deadline.endingExitCode = exitCode;
+}
+
+void set_deadline_cleanup(Deadline& deadline, std::function<void()> cleanUp) {
+    const OutputHold output(deadline.outputMutex);
+    deadline.cleanUp = std::move(cleanUp);
 }
 
 void stop_deadline(Deadline& deadline) {

@@ -23,6 +23,9 @@ struct Deadline {
     // the run keeps them true as it goes, under outputMutex.
     std::function<std::string()> ending;
     int endingExitCode = 2;
+    // What the watch does after the ending, before the process ends: a
+    // listing's workers ended and their folders removed.
+    std::function<void()> cleanUp;
     // The process's last words are written once: the run's own end (its
     // document, or the failure report's block) or the watch's, whichever
     // claims them first; the other writes nothing more.
@@ -54,6 +57,9 @@ struct FailureReportClaim {
     FailureReportClaim(const FailureReportClaim&) = delete;
     FailureReportClaim& operator=(const FailureReportClaim&) = delete;
 };
+
+// What the watch does at the deadline after printing the ending.
+void set_deadline_cleanup(Deadline& deadline, std::function<void()> cleanUp);
 
 // Ends the watch before the run returns.
 void stop_deadline(Deadline& deadline);

@@ -1,36 +1,13 @@
 #include "console_lines.h"
 #include "failure_reason.h"
 #include "failure_report.h"
+#include "listing_steps.h"
 #include "messages.h"
 #include "runs.h"
 #include "system_run.h"
 #include "text_helpers.h"
 
 namespace {
-
-struct ListingCounters {
-    unsigned noSystems = 0;
-    unsigned processed = 0;
-    unsigned failed = 0;
-};
-
-// What every system of the listing is measured with.
-struct SystemRun {
-    const RunPlace& place;
-    const ConnectionOverrides overrides;
-    const std::string& itemId;
-    bool console;
-    bool rates;            // a counter item's channels in PRTG's difference mode
-    bool failedChannel;    // ",FAILED": the channel Failed Systems comes last
-    bool reasons;          // ",REASON": the closing text names each failed system's reason
-    unsigned entries = 0;  // the listing's systems, measured or not
-};
-
-// What the listing has done so far.
-struct ListingProgress {
-    ListingCounters counters;
-    std::string reasons;  // "; LABEL: reason" for each system not measured, with ",REASON"
-};
 
 void note_failure(const SystemRun& run, ListingProgress& progress, const std::string& label,
                   const SystemOutcome& outcome) {
@@ -53,6 +30,8 @@ std::string closing_text(const std::string& summary) {
     return document.text + "\n";
 }
 
+}  // namespace
+
 // At the deadline the channels already printed stay and must reach PRTG,
 // which drops every value of a document that carries an error: the channel
 // Failed Systems, counting every system not measured, puts the sensor in
@@ -67,8 +46,11 @@ void set_listing_deadline(const SystemRun& run, ListingCounters counters, const 
     const std::string failedChannel = failed_systems_channel(run.entries - counters.processed, run.failedChannel, true);
     set_deadline_ending(
         run.place.deadline,
-        [&session, destination, seconds, failedChannel, summary = summary_text(run.itemId, counters)] {
-            const char* operation = session.waitingIn;
+        [&session, destination, seconds, failedChannel, waitsOutside = run.waitsOutside,
+         summary = summary_text(run.itemId, counters)] {
+            std::string outside = waitsOutside ? waitsOutside() : "";
+            const char* operation =
+                session.waitingIn ? session.waitingIn.load() : (outside.empty() ? nullptr : outside.c_str());
             const std::string message = operation && !destination.empty()
                                             ? system_hangs_message(destination, seconds, operation)
                                             : run_deadline_message(seconds);
@@ -77,29 +59,113 @@ void set_listing_deadline(const SystemRun& run, ListingCounters counters, const 
         2);
 }
 
-// An entry that no file name is like is a missing profile; one that leads
-// out of the sensor directory names no system of this sensor and fails.
-// Neither opens a file or makes a library call. False for an entry the run
-// opens.
-bool leaves_unopened(const SystemRun& run, const std::string& entry, ListingProgress& progress) {
-    const EntryCheck check = check_listing_entry(entry);
-    if (check.access == EntryAccess::Open) return false;
+PreparedSystem prepare_system(const SystemRun& run, const std::string& entry, ConnectionProfile& inherited) {
     const SensorWorld& world = run.place.world;
-    if (world.entryNotOpened) world.entryNotOpened(entry, check);
-    SystemOutcome outcome;
-    outcome.failure =
-        check.access == EntryAccess::Missing ? SystemFailure::profileMissing : SystemFailure::profileInvalid;
-    outcome.reason = check.reason;
-    note_failure(run, progress, entry, outcome);
-    if (check.access == EntryAccess::Missing) return true;
+    PreparedSystem prepared;
+    prepared.entry = entry;
+    prepared.label = entry;
+    // An entry that no file name is like is a missing profile; one that
+    // leads out of the sensor directory names no system of this sensor and
+    // fails. Neither opens a file or makes a library call.
+    const EntryCheck check = check_listing_entry(entry);
+    if (check.access != EntryAccess::Open) {
+        if (world.entryNotOpened) world.entryNotOpened(entry, check);
+        prepared.turn = check.access == EntryAccess::Missing ? EntryTurn::missing : EntryTurn::refused;
+        prepared.outcome.failure =
+            check.access == EntryAccess::Missing ? SystemFailure::profileMissing : SystemFailure::profileInvalid;
+        prepared.outcome.reason = check.reason;
+        return prepared;
+    }
+    const std::optional<std::string> contents = world.readTextFile(run.sensorDirectory + entry);
+    if (!contents) {
+        prepared.turn = EntryTurn::missing;
+        prepared.outcome.failure = SystemFailure::profileMissing;
+        prepared.outcome.reason = "profile not found";
+        return prepared;
+    }
+    prepared.profile = inherited;
+    SystemOutcome& outcome = prepared.outcome;
+    // A profile saved as UTF-16 has no line to read: the system fails
+    // instead of taking every field from the profile before it.
+    if (has_utf16_mark(*contents)) {
+        outcome.failure = SystemFailure::profileUnreadable;
+        outcome.message = outcome.reason = utf16_file_message(entry);
+    } else if (const auto message =
+                   take_system_profile(*contents, listingRunLineWidth, PasswordFailureMode::MarkSystem, entry,
+                                       world.environmentVariable, run.overrides, inherited, prepared.profile)) {
+        outcome.failure = SystemFailure::profileInvalid;
+        outcome.message = outcome.reason = *message;
+    }
+    prepared.label = system_label(run.labelKind, entry, prepared.profile);
+    prepared.timeText = run.console ? world.timeOfDay(world.now()) : "";
+    return prepared;
+}
+
+bool connects(const PreparedSystem& system) {
+    return system.turn == EntryTurn::profile && system.outcome.failure == SystemFailure::none;
+}
+
+void add_item_channel(const SystemRun& run, const std::string& label, SystemOutcome& outcome) {
+    if (outcome.failure != SystemFailure::none) return;
+    for (const QueueChannel& channel : queue_channels(outcome.totals))
+        if (run.itemId == channel.name) outcome.channels.emplace_back(label, std::to_string(channel.total));
+}
+
+void finish_system(const SystemRun& run, ListingProgress& progress, const PreparedSystem& system,
+                   const SystemOutcome& outcome, const std::string& printed) {
+    const SensorWorld& world = run.place.world;
+    const bool processed = outcome.failure == SystemFailure::none;
+    if (!processed) note_failure(run, progress, system.label, outcome);
+    else if (world.systemDone) world.systemDone(system.label, outcome);
+    if (system.turn == EntryTurn::missing) return;
     const OutputHold output(run.place.deadline.outputMutex);
-    ++progress.counters.failed;
+    if (!printed.empty()) world.write(printed);
+    ++(processed ? progress.counters.processed : progress.counters.failed);
     set_listing_deadline(run, progress.counters, "", false);
-    // Nothing was read for it, so no other system's values stand beside it.
-    if (run.console)
-        world.write("\n" + system_line(world.timeOfDay(world.now()), entry, ConnectionProfile{}) +
-                    " State=Rfc Failure\n");
-    return true;
+    if (!run.console) return;
+    // Nothing was read for a refused entry, so no other system's values stand beside it.
+    const std::string line = system.turn == EntryTurn::refused
+                                 ? system_line(world.timeOfDay(world.now()), system.entry, ConnectionProfile{})
+                                 : system_line(system.timeText, system.entry, system.profile);
+    world.write("\n" + line + " State=" + (processed ? "Processed" : "Rfc Failure") + "\n");
+}
+
+void end_listing(const SystemRun& run, const ListingProgress& progress) {
+    const SensorWorld& world = run.place.world;
+    const ListingCounters& counters = progress.counters;
+    // The failed systems' channel comes last and counts every system not
+    // measured, a missing profile too; the summary counts as it always has.
+    const std::string failedChannel =
+        run.failedChannel ? failed_systems_channel(counters.noSystems - counters.processed, true, false) : "";
+    const std::string summary = summary_text(run.itemId, counters);
+    const std::string text = progress.reasons.empty() ? summary : within_text_limit(summary + " - " + progress.reasons);
+    write_ending(world, failedChannel + closing_text(text), 0);
+    if (run.console) world.write(processed_line(world.timeOfDay(world.now())));
+}
+
+namespace {
+
+// Measures one system in this process, its channel printed as soon as it is made.
+SystemOutcome measure_here(const SystemRun& run, const ListingProgress& progress, const PreparedSystem& system) {
+    const SensorWorld& world = run.place.world;
+    MeasureSteps steps;
+    // Outside console report mode this line would land inside the document.
+    steps.showConfigured = run.console;
+    steps.traceFinding = false;
+    steps.reasons = run.reasons;
+    // The channel is printed before the table is deleted, and from then on
+    // the deadline counts the system as measured.
+    steps.measured = [&](const QueueTotals& totals) {
+        const OutputHold output(run.place.deadline.outputMutex);
+        world.write(item_channel(totals, run.itemId, system.label, run.rates));
+        ListingCounters done = progress.counters;
+        ++done.processed;
+        set_listing_deadline(run, done, system.profile.destination, true);
+    };
+    SystemOutcome outcome =
+        measure_system(run.place.session, world, system.profile, system.entry, run.overrides, steps);
+    add_item_channel(run, system.label, outcome);
+    return outcome;
 }
 
 }  // namespace
@@ -114,11 +180,14 @@ int run_listing(const StartUp& start, const ServerListing& listing, const RunPla
     const SystemRun run{place,
                         connection_overrides(systemOptions, listing.optionText),
                         listing.itemId,
+                        listing.labelKind,
+                        start.sensorDirectory,
                         console,
                         listing.channels.rates,
                         listing.channels.failedSystems,
                         listing.channels.reasons,
-                        static_cast<unsigned>(entries.size())};
+                        static_cast<unsigned>(entries.size()),
+                        nullptr};
     if (console) {
         const std::string startTime = world.timeOfDay(start.startTime);
         world.write(banner_line(startTime) + "\n");
@@ -131,80 +200,24 @@ int run_listing(const StartUp& start, const ServerListing& listing, const RunPla
     print_document(world, document, true);
 
     ListingProgress progress;
-    ListingCounters& counters = progress.counters;
-    set_listing_deadline(run, counters, "", false);
-    ConnectionProfile profile;
+    set_listing_deadline(run, progress.counters, "", false);
+    if (listing.channels.parallel > 1)
+        return run_listing_with_workers(run, progress, entries, listing.channels.parallel);
+    ConnectionProfile inherited;
     for (const std::string& entry : entries) {
-        ++counters.noSystems;
-        if (leaves_unopened(run, entry, progress)) continue;
-        const std::optional<std::string> contents = world.readTextFile(start.sensorDirectory + entry);
-        if (!contents) {
-            SystemOutcome missing;
-            missing.failure = SystemFailure::profileMissing;
-            missing.reason = "profile not found";
-            note_failure(run, progress, entry, missing);
+        ++progress.counters.noSystems;
+        const PreparedSystem system = prepare_system(run, entry, inherited);
+        if (system.turn != EntryTurn::profile) {
+            finish_system(run, progress, system, system.outcome, "");
             continue;
         }
-        SystemOutcome outcome;
-        ConnectionProfile system = profile;
-        // A profile saved as UTF-16 has no line to read: the system fails
-        // instead of taking every field from the profile before it.
-        if (has_utf16_mark(*contents)) {
-            outcome.failure = SystemFailure::profileUnreadable;
-            outcome.message = outcome.reason = utf16_file_message(entry);
-        } else if (const auto message =
-                       take_system_profile(*contents, listingRunLineWidth, PasswordFailureMode::MarkSystem, entry,
-                                           world.environmentVariable, run.overrides, profile, system)) {
-            outcome.failure = SystemFailure::profileInvalid;
-            outcome.message = outcome.reason = *message;
-        }
-        const std::string label = system_label(listing.labelKind, entry, system);
-        const std::string timeText = console ? world.timeOfDay(world.now()) : "";
-        set_listing_deadline(run, counters, system.destination, false);
+        set_listing_deadline(run, progress.counters, system.profile.destination, false);
         install_failure_report();
         // A system whose profile already failed is not connected to: the values
         // left over from the profile before it belong to another system.
-        if (outcome.failure == SystemFailure::none) {
-            MeasureSteps steps;
-            // Outside console report mode this line would land inside the document.
-            steps.showConfigured = console;
-            steps.traceFinding = false;
-            steps.reasons = run.reasons;
-            // The channel is printed as soon as it is made, before the table
-            // is deleted, and from then on the deadline counts the system as
-            // measured.
-            steps.measured = [&](const QueueTotals& totals) {
-                const OutputHold output(place.deadline.outputMutex);
-                world.write(item_channel(totals, run.itemId, label, run.rates));
-                ListingCounters done = counters;
-                ++done.processed;
-                set_listing_deadline(run, done, system.destination, true);
-            };
-            outcome = measure_system(place.session, world, system, entry, run.overrides, steps);
-            for (const QueueChannel& channel : queue_channels(outcome.totals))
-                if (outcome.failure == SystemFailure::none && run.itemId == channel.name)
-                    outcome.channels.emplace_back(label, std::to_string(channel.total));
-        }
-        const bool processed = outcome.failure == SystemFailure::none;
-        if (!processed) note_failure(run, progress, label, outcome);
-        else if (world.systemDone) world.systemDone(label, outcome);
-        {
-            const OutputHold output(place.deadline.outputMutex);
-            ++(processed ? counters.processed : counters.failed);
-            set_listing_deadline(run, counters, "", false);
-        }
-        if (console)
-            world.write("\n" + system_line(timeText, entry, system) +
-                        " State=" + (processed ? "Processed" : "Rfc Failure") + "\n");
+        const SystemOutcome outcome = connects(system) ? measure_here(run, progress, system) : system.outcome;
+        finish_system(run, progress, system, outcome, "");
     }
-
-    // The failed systems' channel comes last and counts every system not
-    // measured, a missing profile too; the summary counts as it always has.
-    const std::string failedChannel =
-        run.failedChannel ? failed_systems_channel(counters.noSystems - counters.processed, true, false) : "";
-    const std::string summary = summary_text(listing.itemId, counters);
-    const std::string text = progress.reasons.empty() ? summary : within_text_limit(summary + " - " + progress.reasons);
-    write_ending(world, failedChannel + closing_text(text), 0);
-    if (console) world.write(processed_line(world.timeOfDay(world.now())));
+    end_listing(run, progress);
     return 0;
 }

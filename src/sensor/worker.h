@@ -1,0 +1,58 @@
+// A worker: the sensor started by a listing run with ",PARALLEL" to measure
+// one system in a process and working directory of its own. The parent
+// hands it the system as the listing resolved it through a pipe; the worker
+// prints exactly what the listing run would print for that system while
+// measuring it (its configured destination's line, its channel, or the RFC
+// error block), then its outcome after a mark.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "connection.h"
+#include "profile.h"
+#include "sensor_world.h"
+#include "system_outcome.h"
+
+// The first argument that starts a worker. PRTG never passes it, and no
+// profile name is like it: Windows allows no '<' or '>' in a file name.
+inline constexpr const char* workerArgument = "<wickerby worker>";
+
+struct WorkerRequest {
+    ConnectionProfile profile;  // resolved and checked, the password in plain text
+    std::string profileName;    // the listing's entry
+    std::string label;          // the channel's name
+    std::string itemId;
+    bool console = false;
+    bool rates = false;
+    bool reasons = false;
+    ConnectionOverrides overrides;
+    // The system number the connection records hold from the systems
+    // before, kept when this profile has none.
+    int systemNumber = 0;
+};
+
+std::string encode_request(const WorkerRequest& request);
+std::optional<WorkerRequest> decode_request(const std::string& text);
+
+// The file of the worker's folder that names the library operation it
+// waits in, for the parent's deadline.
+inline constexpr const char* waitingFileName = "wickerby-waiting-in";
+
+// Between what the worker printed and its outcome.
+inline constexpr const char* outcomeMark = "\x1e\x1fwickerby worker outcome\x1f\x1e";
+
+std::string encode_outcome(const SystemOutcome& outcome);
+
+// The worker's standard output taken apart: what it printed, and its
+// outcome when it got as far as telling it.
+struct WorkerAnswer {
+    std::string printed;
+    std::optional<SystemOutcome> outcome;
+};
+WorkerAnswer decode_answer(const std::string& output);
+
+// The worker's whole run: the request read from standard input, the system
+// measured, the outcome told; the exit code (1 from inside the library's
+// failure handler).
+int run_worker(const SensorWorld& world);
