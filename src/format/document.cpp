@@ -67,14 +67,6 @@ void end_text(ResultDocument& document) {
 }
 
 void add_channel(ResultDocument& document, const std::string& channel, const std::string& value,
-                 const std::string& unit) {
-    ChannelSettings settings;
-    if (!unit.empty()) settings.unit = "Custom";
-    settings.customUnit = unit;
-    add_channel(document, channel, value, settings);
-}
-
-void add_channel(ResultDocument& document, const std::string& channel, const std::string& value,
                  const ChannelSettings& settings) {
     std::string& text = document.text;
     text += "\n<Result><Channel>";
@@ -116,10 +108,6 @@ std::string error_document_text(const std::string& message) {
     ResultDocument document;
     set_error_document(document, message);
     return document.text;
-}
-
-void clear_document(ResultDocument& document) {
-    document.text.clear();
 }
 
 std::string group_thousands(const std::string& digits) {

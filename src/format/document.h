@@ -24,9 +24,6 @@ void begin_document(ResultDocument& document);
 void begin_text(ResultDocument& document);
 void append_text(ResultDocument& document, const std::string& text);
 void end_text(ResultDocument& document);
-// The unit elements are written only for a non-empty unit.
-void add_channel(ResultDocument& document, const std::string& channel, const std::string& value,
-                 const std::string& unit);
 
 // How PRTG is to take a channel, besides its name and value; each element
 // is written only when set.
@@ -43,7 +40,6 @@ void end_document(ResultDocument& document);
 void set_error_document(ResultDocument& document, const std::string& message);
 // The error document's text.
 std::string error_document_text(const std::string& message);
-void clear_document(ResultDocument& document);
 
 // Inserts '.' before the last three and the last six digits: 1234567
 // becomes 1.234.567; at most two separators, so 4294967295 becomes

@@ -2,14 +2,25 @@
 
 #include <gtest/gtest.h>
 
+namespace {
+
+ChannelSettings custom_unit(const char* name) {
+    ChannelSettings settings;
+    settings.unit = "Custom";
+    settings.customUnit = name;
+    return settings;
+}
+
+}  // namespace
+
 TEST(Document, ResultDocumentShape) {
     ResultDocument document{"old content"};
     begin_document(document);
     begin_text(document);
     append_text(document, "(PRD) System-Queues: ");
     end_text(document);
-    add_channel(document, "Requests Dialog", "12345", "Reqs");
-    add_channel(document, "Plain", "7", "");
+    add_channel(document, "Requests Dialog", "12345", custom_unit("Reqs"));
+    add_channel(document, "Plain", "7", ChannelSettings{});
     end_document(document);
     EXPECT_EQ(document.text,
               "\n<Prtg>\n\n<Text>(PRD) System-Queues: </Text>\n"
@@ -30,7 +41,7 @@ TEST(Document, ErrorDocumentShape) {
 
 TEST(Document, InsertedTextsAreEscapedOnce) {
     ResultDocument document;
-    add_channel(document, "A&B", "<1>", "x&y");
+    add_channel(document, "A&B", "<1>", custom_unit("x&y"));
     EXPECT_EQ(document.text,
               "\n<Result><Channel>A&amp;B</Channel>\n<Unit>Custom</Unit>\n<CustomUnit>x&amp;y</CustomUnit>"
               "\n<Value>&lt;1&gt;</Value></Result>\n");

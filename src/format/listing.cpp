@@ -96,7 +96,6 @@ ServerListing take_global_listing(const std::string& contents, const Invocation&
     // The channels are the sensor's in PRTG: its parameters may ask for them
     // as well as the listing's allocation text, which its sensors share.
     listing.channels.rates = listing.channels.rates || invocation.channels.rates;
-    listing.channels.queueLengths = listing.channels.queueLengths || invocation.channels.queueLengths;
     listing.channels.failedSystems = listing.channels.failedSystems || invocation.channels.failedSystems;
     listing.channels.reasons = listing.channels.reasons || invocation.channels.reasons;
     listing.channels.parallel = std::max(listing.channels.parallel, invocation.channels.parallel);
