@@ -145,6 +145,8 @@ int run_listing_with_workers(const SystemRun& listingRun, ListingProgress& progr
         end_all(*workers);
     });
 
+    // A parent that PRTG killed left its workers' folders behind.
+    remove_abandoned_private_folders();
     std::vector<std::thread> threads;
     std::size_t next = 0;  // the next turn to start
     for (std::size_t printed = 0; printed < workers->turns.size(); ++printed) {
