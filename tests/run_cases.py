@@ -405,6 +405,11 @@ def run_case(case, target, parallel=False):
             check_files(case, work, dict(target.roots, cwd=work), None if parallel else log, failures)
             check_passwords_hidden(secrets, result, {"working directory": work, "temporary folder": target.temporary},
                                    failures)
+            if parallel and target.temporary:
+                # No worker's folder outlives the run, one ended by its deadline included.
+                left = [p.name for p in target.temporary.iterdir() if re.match(r"wickerby-\d+-", p.name)]
+                if left:
+                    failures.append(f"left in the temporary folder: {left}")
         finally:
             remove_created(created)
     return failures
