@@ -4,12 +4,13 @@ from one template under distinct names and destinations, the global server
 listing "SAP Pendrake.Gbl" naming them ten to a line under the sensor key
 BENCH, and a simulator scenario with one [system NAME] per profile.
 
-    make_listing.py TEMPLATE.P00 DIRECTORY COUNT [--one-system]
+    make_listing.py TEMPLATE.P00 DIRECTORY COUNT [--one-system] [--delay SECONDS]
 
 With --one-system every profile names the same destination and the scenario
 holds that one system: the sensor's work per system is the same, but the
 simulator's (reading the scenario, finding a destination in it) no longer
-grows with the listing, so the run shows the sensor's own growth.
+grows with the listing, so the run shows the sensor's own growth. --delay
+makes every system take that long to answer, as a real one does.
 """
 import argparse
 import os
@@ -28,6 +29,7 @@ def main():
     parser.add_argument("directory")
     parser.add_argument("count", type=int)
     parser.add_argument("--one-system", action="store_true")
+    parser.add_argument("--delay", type=float, default=0, help="seconds each system takes to answer its call")
     arguments = parser.parse_args()
     directory, count = arguments.directory, arguments.count
     with open(arguments.template, encoding="ascii") as file:
@@ -54,6 +56,8 @@ def main():
               "queue = DIA 14 2000 2000 512340 512326\n"
               "queue = UPD 0 500 500 12040 12040\n"
               "queue = BTC 2 10 10 991 989\n")
+    if arguments.delay:
+        system += "delay = RfcCall %g\n" % arguments.delay
     with open(os.path.join(directory, "rfcsim.ini"), "w", encoding="ascii") as file:
         for index in range(1, (1 if arguments.one_system else count) + 1):
             file.write("[system %s]\n%s\n" % (name(index), system))

@@ -154,10 +154,10 @@ void close_worker(WorkerProcess& worker) {
 
 void end_when_input_closes() {
     std::thread([] {
-        char byte;
+        char unused;
         DWORD got = 0;
         HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
-        while (ReadFile(input, &byte, 1, &got, nullptr) && got > 0) {
+        while (ReadFile(input, &unused, 1, &got, nullptr) && got > 0) {
         }
         ExitProcess(1);
     }).detach();
@@ -269,9 +269,9 @@ void close_worker(WorkerProcess& worker) {
 
 void end_when_input_closes() {
     std::thread([] {
-        char byte;
+        char unused;
         for (;;) {
-            const ssize_t got = read(STDIN_FILENO, &byte, 1);
+            const ssize_t got = read(STDIN_FILENO, &unused, 1);
             if (got < 0 && errno == EINTR) continue;
             if (got <= 0) _exit(1);
         }
