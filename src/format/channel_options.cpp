@@ -1,5 +1,7 @@
 #include "channel_options.h"
 
+#include "text_helpers.h"
+
 namespace {
 
 bool has_entry(const std::string& optionString, const std::string& entry) {
@@ -30,7 +32,21 @@ unsigned parallel_entry(const std::string& optionString) {
     return 1;
 }
 
+void find_override(const std::string& optionString, const std::string& optionText, const std::string& keyword,
+                   bool& present, std::string& value) {
+    std::size_t at = optionString.find(keyword);
+    present = at != std::string::npos;
+    if (present) value = keyword_value(optionString, optionText, at + keyword.size(), std::string::npos);
+}
+
 }  // namespace
+
+ConnectionOverrides connection_overrides(const std::string& optionString, const std::string& optionText) {
+    ConnectionOverrides overrides;
+    find_override(optionString, optionText, ",HOST=", overrides.hasHost, overrides.host);
+    find_override(optionString, optionText, ",NO=", overrides.hasSystemNumber, overrides.systemNumber);
+    return overrides;
+}
 
 ChannelOptions channel_options(const std::string& optionString) {
     ChannelOptions options;

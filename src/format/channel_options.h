@@ -12,6 +12,19 @@ struct ChannelOptions {
     unsigned parallel = 1;       // ",PARALLEL[=N]": a listing measures this many systems at once
 };
 
+// Host-name and system-number overrides of the option string: ",HOST=" and
+// ",NO=" followed by a value up to a blank, a comma or the end.
+struct ConnectionOverrides {
+    bool hasHost = false;
+    std::string host;
+    bool hasSystemNumber = false;
+    std::string systemNumber;
+};
+
+// The overrides of an upper-cased option string, their values taken in
+// the case the option text gives them.
+ConnectionOverrides connection_overrides(const std::string& optionString, const std::string& optionText);
+
 // ",PARALLEL" without a number, and the most it may be.
 inline constexpr unsigned defaultParallel = 8;
 inline constexpr unsigned maxParallel = 32;

@@ -36,5 +36,6 @@ std::optional<Invocation> parse_command_line(const std::vector<std::string>& arg
     invocation.consoleReport = invocation.optionString.find_first_of("#$%") != std::string::npos;
     invocation.deadlineSeconds = deadline_seconds(invocation.optionString);
     invocation.channels = channel_options(invocation.optionString);
+    invocation.overrides = connection_overrides(invocation.optionString, invocation.optionText);
     return invocation;
 }

@@ -24,7 +24,8 @@ struct Invocation {
     std::string itemId;                                 // the value of ITEM=
     bool consoleReport = false;                         // '#', '$' or '%' in the option string
     unsigned deadlineSeconds = defaultDeadlineSeconds;  // ",TIMEOUT=" seconds
-    ChannelOptions channels;                            // ",RATE", ",QUEUES", ",FAILED"
+    ChannelOptions channels;                            // ",RATE", ",QUEUES", ",FAILED", ",REASON", ",PARALLEL"
+    ConnectionOverrides overrides;                      // ",HOST=", ",NO="
 };
 
 // Takes the arguments after the program name apart; nothing when the profile

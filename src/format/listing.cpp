@@ -57,6 +57,7 @@ bool take_allocation(const std::string& line, ServerListing& listing) {
     if (text.find(sensorTag) == std::string::npos) return false;
     listing.optionText = replaced(text.substr(0, text.find(optionTextEnd)), ':', ' ');
     listing.channels = channel_options(upper_cased(listing.optionText));
+    listing.overrides = connection_overrides(upper_cased(listing.optionText), listing.optionText);
     listing.labelKind = label_kind_in(line, listing.labelKind);
     listing.allocationFound = true;
     return true;
@@ -108,6 +109,7 @@ ServerListing take_profile_list(const std::string& contents, const Invocation& i
     ServerListing listing;
     listing.optionText = invocation.optionText;
     listing.channels = invocation.channels;
+    listing.overrides = invocation.overrides;
     listing.itemId = invocation.itemId;
     TextPieces pieces{contents};
     std::string piece;

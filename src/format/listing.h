@@ -30,7 +30,8 @@ struct ServerListing {
     // The option text the systems run with: the global listing's allocation
     // text, otherwise the command line's.
     std::string optionText;
-    ChannelOptions channels;  // the entries of optionText
+    ChannelOptions channels;        // the entries of optionText
+    ConnectionOverrides overrides;  // the ",HOST=" and ",NO=" of optionText
     bool allocationFound = false;
     std::string allocationText;                // the first allocation line from column 20, case as in the file
     std::optional<std::string> endingMessage;  // the message the run ends with, if any

@@ -290,7 +290,6 @@ std::string read_standard_input(std::size_t size) {
     return bytes;
 }
 
-void make_standard_output_binary() {
-}
+void make_standard_output_binary() {}
 
 #endif

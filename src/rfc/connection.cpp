@@ -18,21 +18,7 @@ std::string padded(const std::string& text, std::size_t width) {
     return text.size() >= width ? text : text + std::string(width - text.size(), ' ');
 }
 
-void find_override(const std::string& optionString, const std::string& optionText, const std::string& keyword,
-                   bool& present, std::string& value) {
-    std::size_t at = optionString.find(keyword);
-    present = at != std::string::npos;
-    if (present) value = keyword_value(optionString, optionText, at + keyword.size(), std::string::npos);
-}
-
 }  // namespace
-
-ConnectionOverrides connection_overrides(const std::string& optionString, const std::string& optionText) {
-    ConnectionOverrides overrides;
-    find_override(optionString, optionText, ",HOST=", overrides.hasHost, overrides.host);
-    find_override(optionString, optionText, ",NO=", overrides.hasSystemNumber, overrides.systemNumber);
-    return overrides;
-}
 
 std::optional<std::string> host_override_refusal(const ConnectionOverrides& overrides, const ConnectionProfile& profile,
                                                  const std::string& profileName) {

@@ -6,23 +6,13 @@
 #include <optional>
 #include <string>
 
+#include "channel_options.h"
 #include "profile.h"
 #include "rfc_session.h"
 
 // The user and password reach RfcOpen padded with blanks to these widths.
 inline constexpr std::size_t paddedUserWidth = 12;
 inline constexpr std::size_t paddedPasswordWidth = 10;
-
-// Host-name and system-number overrides of the option string: ",HOST=" and
-// ",NO=" followed by a value up to a blank, a comma or the end.
-struct ConnectionOverrides {
-    bool hasHost = false;
-    std::string host;
-    bool hasSystemNumber = false;
-    std::string systemNumber;
-};
-
-ConnectionOverrides connection_overrides(const std::string& optionString, const std::string& optionText);
 
 // The message when the host override names a host the profile does not
 // allow; nothing without an override, with an empty one (no host name, as

@@ -24,9 +24,9 @@ constexpr const char* configurationFile = "SapRfc.ini";
 struct Turn {
     PreparedSystem system;
     WorkerRequest request;
-    std::string folder;       // the worker's working directory, a host path; empty without a worker
-    bool done = false;        // the worker has ended and its answer is in
-    std::string output;       // its standard output
+    std::string folder;  // the worker's working directory, a host path; empty without a worker
+    bool done = false;   // the worker has ended and its answer is in
+    std::string output;  // its standard output
     int exitCode = 0;
     std::intptr_t process = -1;  // while it runs, for the deadline to end it
 };

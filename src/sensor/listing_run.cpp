@@ -175,10 +175,9 @@ int run_listing(const StartUp& start, const ServerListing& listing, const RunPla
     const bool console = start.invocation.consoleReport;
     // The systems run with the listing's option text: in a global listing the
     // allocation text takes the command line's place.
-    const std::string systemOptions = upper_cased(listing.optionText);
     const std::vector<std::string> entries = listing_entries(listing.serverListing);
     const SystemRun run{place,
-                        connection_overrides(systemOptions, listing.optionText),
+                        listing.overrides,
                         listing.itemId,
                         listing.labelKind,
                         start.sensorDirectory,

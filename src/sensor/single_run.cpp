@@ -25,7 +25,7 @@ int run_single_system(const StartUp& start, const std::string& profileContents, 
     const Invocation& invocation = start.invocation;
     const SensorWorld& world = place.world;
     RfcSession& session = place.session;
-    const ConnectionOverrides overrides = connection_overrides(invocation.optionString, invocation.optionText);
+    const ConnectionOverrides& overrides = invocation.overrides;
     ConnectionProfile read;
     ConnectionProfile profile;
     if (const auto message =

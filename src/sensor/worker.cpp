@@ -23,11 +23,10 @@ std::string flag(bool value) {
 std::string encode_request(const WorkerRequest& request) {
     std::vector<std::string> fields;
     for (const ProfileField& field : profileFields) fields.push_back(request.profile.*(field.value));
-    fields.insert(fields.end(),
-                  {request.profileName, request.label, request.itemId, flag(request.console), flag(request.rates),
-                   flag(request.reasons), flag(request.overrides.hasHost), request.overrides.host,
-                   flag(request.overrides.hasSystemNumber), request.overrides.systemNumber,
-                   std::to_string(request.systemNumber)});
+    fields.insert(fields.end(), {request.profileName, request.label, request.itemId, flag(request.console),
+                                 flag(request.rates), flag(request.reasons), flag(request.overrides.hasHost),
+                                 request.overrides.host, flag(request.overrides.hasSystemNumber),
+                                 request.overrides.systemNumber, std::to_string(request.systemNumber)});
     const std::string body = encode_fields(fields);
     return std::to_string(body.size()) + "\n" + body;
 }
@@ -75,7 +74,8 @@ WorkerAnswer decode_answer(const std::string& output) {
     outcome.failure = static_cast<SystemFailure>(c_integer((*fields)[0], NumberOverflow::Clamp));
     outcome.message = (*fields)[1];
     outcome.reason = (*fields)[2];
-    for (std::size_t i = 3; i + 1 < fields->size(); i += 2) outcome.channels.emplace_back((*fields)[i], (*fields)[i + 1]);
+    for (std::size_t i = 3; i + 1 < fields->size(); i += 2)
+        outcome.channels.emplace_back((*fields)[i], (*fields)[i + 1]);
     answer.outcome = outcome;
     return answer;
 }

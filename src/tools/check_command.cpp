@@ -171,7 +171,7 @@ ToolOutcome check_profile(const Invocation& invocation, const std::string& profi
     outcome.output += allowed_hosts_line(profile);
     outcome.output += configuration_line(checked.destination, context);
     if (!message) message = validate_profile(checked, profileName);
-    const ConnectionOverrides overrides = connection_overrides(invocation.optionString, invocation.optionText);
+    const ConnectionOverrides& overrides = invocation.overrides;
     if (!message) message = host_override_refusal(overrides, checked, profileName);
     return ending(outcome, message, context);
 }
@@ -251,7 +251,7 @@ std::string carried_field_warnings(const std::string& contents, const std::strin
 std::size_t check_systems(const std::vector<std::string>& entries, const ServerListing& listing,
                           const std::string& sensorDirectory, const ToolContext& context, ToolOutcome& outcome) {
     outcome.output += "Systems: " + std::to_string(entries.size()) + "\n";
-    const ConnectionOverrides overrides = connection_overrides(upper_cased(listing.optionText), listing.optionText);
+    const ConnectionOverrides& overrides = listing.overrides;
     ConnectionProfile carried;
     FieldSources sources;
     std::vector<std::pair<std::string, std::string>> labels;
