@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <mutex>
 #include <thread>
 
 #include "library_loader.h"
@@ -67,6 +68,12 @@ std::string quoted(const std::string& argument) {
 std::optional<WorkerProcess> start_worker(const std::vector<std::string>& arguments, const std::string& folder) {
     const std::string program = executable_path();
     if (program.empty()) return std::nullopt;
+    // A worker inherits every inheritable handle of the process: one
+    // started at the same moment as another would hold that one's pipe
+    // open, and its parent would wait for its end. So the inheritable ends
+    // exist only while one worker is being started.
+    static std::mutex starting;
+    const std::lock_guard<std::mutex> one(starting);
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     HANDLE inputRead = nullptr, inputWrite = nullptr, outputRead = nullptr, outputWrite = nullptr;
     if (!CreatePipe(&inputRead, &inputWrite, &inherit, 0)) return std::nullopt;
