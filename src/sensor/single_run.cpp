@@ -78,8 +78,9 @@ int run_single_system(const StartUp& start, const std::string& profileContents, 
     // The trace file goes only when no other run in the directory may still
     // quote it; otherwise a later successful run deletes it.
     unlock(place.runsLock);
-    // Without a lock file there is no telling, and the run deletes it as before.
-    if (place.runsLock.handle < 0 || lock_exclusive(place.runsLock, 0)) world.removeFile(traceFileName);
+    // Without the lock file there is no telling (something else lies at its
+    // name, or it cannot be made), and the file stays for a later run.
+    if (place.runsLock.handle >= 0 && lock_exclusive(place.runsLock, 0)) world.removeFile(traceFileName);
     if (invocation.consoleReport) world.write(processed_line(world.timeOfDay(world.now())));
     return 0;
 }
