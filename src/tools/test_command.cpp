@@ -300,6 +300,14 @@ ToolOutcome run_test(const std::vector<std::string>& arguments, const ToolContex
     };
     watch_failure_report(watch);
 
+    // The lock the sensor shares with the others in this directory: told
+    // only when something keeps the sensor from it.
+    {
+        const ScopedProcessLock probe(runsLockFileName);
+        if (probe.lock.handle == -1)
+            say(std::string("Lock file ") + runsLockFileName + ": " + probe.lock.problem +
+                "; the sensor goes on without it and keeps " + traceFileName + "\n");
+    }
     const int exitCode = run_sensor(arguments, told_world(context.sensorWorld));
     settle_system();
     show_document("");
