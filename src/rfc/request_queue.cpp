@@ -5,18 +5,15 @@
 
 namespace {
 
+// RfcReceive's results that hand out an exception text.
+constexpr int receiveException = 2;
+constexpr int receiveSystemException = 3;
+
 void install_line_structure(RfcSession& session) {
     RfcTypeElement element{"THLINE", RFC_TYPE_CHAR, requestQueueLineWidth, 0, 0};
     if (rfc_operations().RfcInstallStructure("THLINES", &element, 1, &session.lineType) != 0)
         rfc_failure_report("RfcInstallStructure");
     session.lineTypeInstalled = true;
-}
-
-// A line holds 80 characters and no terminator is promised.
-std::string line_text(const char* line) {
-    std::size_t length = 0;
-    while (length < static_cast<std::size_t>(requestQueueLineWidth) && line[length] != '\0') ++length;
-    return std::string(line, length);
 }
 
 // The line count is asked again before each line, as the table may change.
@@ -25,7 +22,8 @@ std::vector<std::string> table_lines(TableHandle table) {
     for (uint32_t i = 1; i <= rfc_operations().ItFill(table); ++i) {
         const char* line = static_cast<const char*>(rfc_operations().ItGetLine(table, i));
         if (!line) rfc_failure_report("ItGetLine REQUEST_QUEUES");
-        lines.push_back(line_text(line));
+        // A line holds 80 characters and no terminator is promised.
+        lines.push_back(record_field_text(line, requestQueueLineWidth));
     }
     return lines;
 }
@@ -47,7 +45,7 @@ QueueCall call_request_queue(RfcSession& session, RfcHandle handle, TableHandle 
 
     RfcTableDescriptor tables[2]{};
     tables[0].name = requestQueueTable;
-    tables[0].nameLength = 14;
+    tables[0].nameLength = static_cast<int>(std::char_traits<char>::length(requestQueueTable));
     tables[0].lineType = session.lineType;
     tables[0].table = table;
     RfcParameter exporting[1]{};
@@ -64,7 +62,8 @@ QueueCall call_request_queue(RfcSession& session, RfcHandle handle, TableHandle 
         const WaitingIn waiting(session, "RfcReceive");
         call.code = rfc_operations().RfcReceive(handle, importing, tables, &exception);
     }
-    if ((call.code == 2 || call.code == 3) && exception) call.exceptionText = exception;
+    const bool exceptionRaised = call.code == receiveException || call.code == receiveSystemException;
+    if (exceptionRaised && exception) call.exceptionText = exception;
     if (call.code != 0) return call;
     call.status = CallStatus::Ok;
     call.lines = table_lines(table);
