@@ -15,7 +15,7 @@ sizes=${BENCH_SIZES:-10 50 200}
 work=$(mktemp -d /tmp/wickerby-bench-parallel-XXXXXX)
 trap 'rm -rf "$work"' EXIT
 if [ "$target" = win32 ]; then
-    sensor=(tests/wine/wine32 "$PWD/build/win32/bin/wickerby.exe")
+    sensor=("$PWD/tests/wine/wine32" "$PWD/build/win32/bin/wickerby.exe")
 else
     sensor=("$PWD/build/native/bin/wickerby")
 fi

@@ -105,9 +105,11 @@ void settle_system() {
 // The destination's configuration file, which the library reads after the
 // sensor has copied it over SapRfc.ini.
 void say_configuration(const std::string& connectWords) {
-    const std::size_t at = connectWords.find("DEST=");
+    const std::string key = "DEST=";
+    const std::size_t at = connectWords.find(key);
     if (at == std::string::npos) return;
-    const std::string destination = connectWords.substr(at + 5, connectWords.find(' ', at) - at - 5);
+    const std::size_t start = at + key.size();
+    const std::string destination = connectWords.substr(start, connectWords.find(' ', at) - start);
     const std::optional<std::string> configuration = destination_configuration(destination);
     if (!configuration) return;
     say("Configuration SapRfc." + destination + ": " + configuration_text(*configuration) + "\n");
