@@ -147,6 +147,12 @@ void build_queue_document(ResultDocument& document, const QueueTotals& totals, c
     end_document(document);
 }
 
+std::optional<uint32_t> item_total(const QueueTotals& totals, const std::string& itemId) {
+    for (const QueueChannel& channel : queue_channels(totals))
+        if (itemId == channel.name) return channel.total;
+    return std::nullopt;
+}
+
 std::string item_channel(const QueueTotals& totals, const std::string& itemId, const std::string& systemLabel,
                          bool rates) {
     ResultDocument fragment;

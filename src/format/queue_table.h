@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -58,6 +59,9 @@ std::vector<QueueChannel> queue_length_channels(const QueueTotals& totals);
 // queue lengths after the eight channels.
 void build_queue_document(ResultDocument& document, const QueueTotals& totals, const std::string& destination,
                           const std::string& labelCode, const ChannelOptions& options = {});
+
+// The total of the channel the item names; nothing when it names none.
+std::optional<uint32_t> item_total(const QueueTotals& totals, const std::string& itemId);
 
 // A listing run's channel for one system: the channel that the item names,
 // under the system's label; empty when the item names none of the channels.

@@ -107,8 +107,8 @@ bool connects(const PreparedSystem& system) {
 
 void add_item_channel(const SystemRun& run, const std::string& label, SystemOutcome& outcome) {
     if (outcome.failure != SystemFailure::none) return;
-    for (const QueueChannel& channel : queue_channels(outcome.totals))
-        if (run.itemId == channel.name) outcome.channels.emplace_back(label, std::to_string(channel.total));
+    if (const auto total = item_total(outcome.totals, run.itemId))
+        outcome.channels.emplace_back(label, std::to_string(*total));
 }
 
 void finish_system(const SystemRun& run, ListingProgress& progress, const PreparedSystem& system,

@@ -109,10 +109,8 @@ int run_worker(const SensorWorld& world) {
     };
     SystemOutcome outcome =
         measure_system(session, world, request->profile, request->profileName, request->overrides, steps);
-    if (outcome.failure == SystemFailure::none)
-        for (const QueueChannel& channel : queue_channels(outcome.totals))
-            if (request->itemId == channel.name)
-                outcome.channels.emplace_back(request->label, std::to_string(channel.total));
+    if (const auto total = item_total(outcome.totals, request->itemId); total && outcome.failure == SystemFailure::none)
+        outcome.channels.emplace_back(request->label, std::to_string(*total));
     world.write(encode_outcome(outcome));
     return 0;
 }
