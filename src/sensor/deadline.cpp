@@ -70,6 +70,24 @@ void set_deadline_ending(Deadline& deadline, std::function<std::string()> ending
     deadline.endingExitCode = exitCode;
 }
 
+ArmedEnding::ArmedEnding(Deadline& watched, std::function<std::string()> ending, int exitCode) : deadline(watched) {
+    const OutputHold output(deadline.outputMutex);
+    previous = std::move(deadline.ending);
+    previousExitCode = deadline.endingExitCode;
+    deadline.ending = std::move(ending);
+    deadline.endingExitCode = exitCode;
+}
+
+ArmedEnding::ArmedEnding(Deadline& watched) : deadline(watched) {
+    const OutputHold output(deadline.outputMutex);
+    previous = deadline.ending;
+    previousExitCode = deadline.endingExitCode;
+}
+
+ArmedEnding::~ArmedEnding() {
+    set_deadline_ending(deadline, std::move(previous), previousExitCode);
+}
+
 void set_deadline_cleanup(Deadline& deadline, std::function<void()> cleanUp) {
     const OutputHold output(deadline.outputMutex);
     deadline.cleanUp = std::move(cleanUp);

@@ -58,6 +58,23 @@ struct FailureReportClaim {
     FailureReportClaim& operator=(const FailureReportClaim&) = delete;
 };
 
+// A run's ending, armed for as long as it lives (the run may change it as
+// it goes); the ending before it is armed again when it goes, so that no
+// ending outlives what it refers to, whichever way the run returns.
+struct ArmedEnding {
+    // Arms the ending; without one, keeps the ending armed now, which the run
+    // then changes as it goes.
+    ArmedEnding(Deadline& deadline, std::function<std::string()> ending, int exitCode);
+    explicit ArmedEnding(Deadline& deadline);
+    ~ArmedEnding();
+    ArmedEnding(const ArmedEnding&) = delete;
+    ArmedEnding& operator=(const ArmedEnding&) = delete;
+
+    Deadline& deadline;
+    std::function<std::string()> previous;
+    int previousExitCode = 2;
+};
+
 // What the watch does at the deadline after printing the ending.
 void set_deadline_cleanup(Deadline& deadline, std::function<void()> cleanUp);
 

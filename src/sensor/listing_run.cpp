@@ -199,6 +199,8 @@ int run_listing(const StartUp& start, const ServerListing& listing, const RunPla
     print_document(world, document, true);
 
     ListingProgress progress;
+    // Kept true by set_listing_deadline as the run goes, and given up with the run.
+    const ArmedEnding armed(place.deadline);
     set_listing_deadline(run, progress.counters, "", false);
     if (listing.channels.parallel > 1)
         return run_listing_with_workers(run, progress, entries, listing.channels.parallel);

@@ -34,7 +34,7 @@ int run_single_system(const StartUp& start, const std::string& profileContents, 
         return end_system(world, start.profileName, SystemFailure::profileInvalid, *message);
 
     const unsigned seconds = invocation.deadlineSeconds;
-    set_deadline_ending(
+    const ArmedEnding armed(
         place.deadline,
         [&session, destination = profile.destination, seconds] {
             const char* operation = session.waitingIn;

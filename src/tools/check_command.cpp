@@ -13,6 +13,7 @@
 #include "profile_search.h"
 #include "profile_tool.h"
 #include "queue_table.h"
+#include "system_run.h"
 #include "text_helpers.h"
 #include "text_pieces.h"
 
@@ -196,13 +197,10 @@ std::string system_state(const std::optional<std::string>& contents, const std::
     checked = carried;
     if (!contents) return "missing";
     if (has_utf16_mark(*contents)) return utf16_file_message(entry);
-    if (const auto message =
-            read_profile(*contents, listingRunLineWidth, PasswordFailureMode::MarkSystem, entry, carried))
-        return *message;
-    checked = carried;
-    take_credentials(checked, sensor_environment(context), entry);
-    if (const auto message = validate_profile(checked, entry)) return *message;
-    return host_override_refusal(overrides, checked, entry).value_or(systemValid);
+    // Read and checked as the sensor's run for one system does.
+    return take_system_profile(*contents, listingRunLineWidth, PasswordFailureMode::MarkSystem, entry,
+                               sensor_environment(context), overrides, carried, checked)
+        .value_or(systemValid);
 }
 
 // PRTG keeps one channel per name: two systems under one label would
