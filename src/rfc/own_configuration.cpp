@@ -23,9 +23,7 @@ OwnConfiguration& own_configuration() {
     return configuration;
 }
 
-}  // namespace
-
-bool name_own_configuration() {
+bool name_now() {
     OwnConfiguration& own = own_configuration();
     const std::optional<std::string> folder = private_folder_path();
     if (!folder || !set_environment_variable(configurationVariable, *folder + fileName)) return false;
@@ -33,14 +31,18 @@ bool name_own_configuration() {
     return true;
 }
 
-std::optional<std::string> own_configuration_path() {
-    const OwnConfiguration& own = own_configuration();
-    if (own.folder.empty()) return std::nullopt;
-    return own.folder + fileName;
+}  // namespace
+
+bool name_own_configuration() {
+    // Where the library reads the environment when it asks, the name is set
+    // when a configured destination first needs it: the runs without one
+    // pay nothing for it.
+    return !environmentCopiedAtLoad || name_now();
 }
 
 bool write_own_configuration(const std::string& bytes) {
     OwnConfiguration& own = own_configuration();
+    if (own.folder.empty() && !environmentCopiedAtLoad) name_now();
     if (own.folder.empty()) return true;
     if (!own.made) {
         remove_abandoned_private_folders();

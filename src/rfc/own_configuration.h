@@ -14,13 +14,12 @@ inline constexpr const char* configurationVariable = "RFC_INI";
 
 // Names the run's own configuration file in RFC_INI, in a private folder
 // that is made only when a configured destination is used; whatever RFC_INI
-// said before is replaced for this process. False when there is no
-// temporary folder or the variable cannot be set: the library then reads
-// the working directory's file.
+// said before is replaced for this process. Called before the library
+// loads; where the library reads the environment only when it asks (POSIX),
+// the naming waits for the first configured destination. False when there
+// is no temporary folder or the variable cannot be set: the library then
+// reads the working directory's file.
 bool name_own_configuration();
-
-// The file RFC_INI names for this run; nothing when none was named.
-std::optional<std::string> own_configuration_path();
 
 // Writes the configuration's whole bytes where RFC_INI names it, making the
 // private folder at first use (and removing folders that killed runs left
