@@ -56,7 +56,8 @@ int run_single_system(const StartUp& start, const std::string& profileContents, 
     MeasureSteps steps;
     steps.reasons = invocation.channels.reasons;
     SystemOutcome outcome = measure_system(session, world, profile, start.profileName, overrides, steps);
-    if (outcome.failure == SystemFailure::none) {
+    // The channels in words only for whoever is told of the outcome.
+    if (world.systemDone && outcome.failure == SystemFailure::none) {
         std::vector<QueueChannel> channels = queue_channels(outcome.totals);
         if (invocation.channels.queueLengths)
             for (const QueueChannel& channel : queue_length_channels(outcome.totals)) channels.push_back(channel);
