@@ -1,8 +1,6 @@
 #include "connection.h"
 
 #include "failure_report.h"
-#include "files.h"
-#include "leftovers.h"
 #include "messages.h"
 #include "own_configuration.h"
 #include "rfc_loader.h"
@@ -67,18 +65,17 @@ std::string connect_string(const ConnectionProfile& profile) {
            " LANG=D DEST=" + profile.destination;
 }
 
-std::optional<std::string> destination_configuration(const std::string& destination) {
-    return read_raw_file("SapRfc." + destination);
+std::string destination_configuration_name(const std::string& destination) {
+    return "SapRfc." + destination;
 }
 
 namespace {
 
-RfcHandle open_configured(RfcSession& session, const ConnectionProfile& profile, const std::string& configuration) {
-    // A sensor killed while it replaced the file leaves its temporary copy.
-    remove_abandoned_temporaries("SapRfc.ini");
+RfcHandle open_configured(RfcSession& session, const ConnectionProfile& profile, const std::string& configuration,
+                          const std::function<bool(const std::string& bytes)>& writeConfiguration) {
     // The library reads the run's own copy, which RFC_INI names; the working
-    // directory's file is replaced all the same, never seen half written.
-    if (!replace_file("SapRfc.ini", configuration) || !write_own_configuration(configuration)) return 0;
+    // directory's file is replaced all the same.
+    if (!writeConfiguration(configuration) || !write_own_configuration(configuration)) return 0;
     session.records.connectString = connect_string(profile);
     RfcExtendedError error{};
     const WaitingIn waiting(session, "RfcOpenEx");
@@ -88,9 +85,10 @@ RfcHandle open_configured(RfcSession& session, const ConnectionProfile& profile,
 }  // namespace
 
 RfcHandle rfc_open_connection(RfcSession& session, const ConnectionProfile& profile,
-                              const ConnectionOverrides& overrides, const std::optional<std::string>& configuration) {
+                              const ConnectionOverrides& overrides, const std::optional<std::string>& configuration,
+                              const std::function<bool(const std::string& bytes)>& writeConfiguration) {
     fill_connection_records(session.records, profile, overrides);
-    if (configuration) return open_configured(session, profile, *configuration);
+    if (configuration) return open_configured(session, profile, *configuration, writeConfiguration);
     const WaitingIn waiting(session, "RfcOpen");
     return rfc_operations().RfcOpen(&session.records.options);
 }

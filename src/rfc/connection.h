@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -27,17 +28,21 @@ void fill_connection_records(ConnectionRecords& records, const ConnectionProfile
 // "CLIENT=... USER=... PASSWD=... LANG=D DEST=..."
 std::string connect_string(const ConnectionProfile& profile);
 
-// The bytes of the per-destination configuration "SapRfc." + destination in
-// the working directory; nothing when it does not open, which selects the
-// direct way.
-std::optional<std::string> destination_configuration(const std::string& destination);
+// The per-destination configuration's file name, "SapRfc." + destination,
+// in the working directory; a file that does not open selects the direct way.
+std::string destination_configuration_name(const std::string& destination);
 
-// Opens the connection: with a configuration, by copying it over
-// "SapRfc.ini" and the run's own configuration file and calling RfcOpenEx;
-// otherwise directly with RfcOpen. The records are filled either way. The
-// null handle when no connection was opened.
+// The RFC library's configuration file in the working directory.
+inline constexpr const char* configurationFileName = "SapRfc.ini";
+
+// Opens the connection: with a configuration, by writing it over
+// "SapRfc.ini" (`writeConfiguration`, false when it cannot) and the run's
+// own configuration file and calling RfcOpenEx; otherwise directly with
+// RfcOpen. The records are filled either way. The null handle when no
+// connection was opened.
 RfcHandle rfc_open_connection(RfcSession& session, const ConnectionProfile& profile,
-                              const ConnectionOverrides& overrides, const std::optional<std::string>& configuration);
+                              const ConnectionOverrides& overrides, const std::optional<std::string>& configuration,
+                              const std::function<bool(const std::string& bytes)>& writeConfiguration);
 
 // The library's last error, as RfcLastError tells it.
 struct LibraryError {

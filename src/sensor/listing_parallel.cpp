@@ -8,17 +8,14 @@
 #include <mutex>
 #include <thread>
 
-#include "files.h"
 #include "listing_steps.h"
 #include "private_folder.h"
 #include "text_helpers.h"
+#include "trace_finding.h"
 #include "worker.h"
 #include "worker_process.h"
 
 namespace {
-
-constexpr const char* traceFile = "Dev_Rfc.Trc";
-constexpr const char* configurationFile = "SapRfc.ini";
 
 // One system's place in the run.
 struct Turn {
@@ -42,10 +39,11 @@ struct Workers {
 // The system number the connection records would hold after this system
 // in the sequential run: its own, unless it has none or goes through the
 // gateway, or fails before the records are filled.
-int carried_system_number(const PreparedSystem& system, const ConnectionOverrides& overrides, int before) {
+int carried_system_number(const SensorWorld& world, const PreparedSystem& system, const ConnectionOverrides& overrides,
+                          int before) {
     if (!connects(system)) return before;
     const ConnectionProfile& profile = system.profile;
-    const bool configured = destination_configuration(profile.destination).has_value();
+    const bool configured = world.readRawFile(destination_configuration_name(profile.destination)).has_value();
     if (configured && !fits_connect_string(profile)) return before;
     const std::string sysnr = overrides.hasSystemNumber ? overrides.systemNumber : profile.sysnr;
     if (profile.mode == "R/2" || sysnr.empty()) return before;
@@ -54,11 +52,11 @@ int carried_system_number(const PreparedSystem& system, const ConnectionOverride
 
 // Makes the worker's folder with the destination's configuration in it, as
 // the sensor finds it in the working directory.
-std::string worker_folder(const PreparedSystem& system) {
+std::string worker_folder(const SensorWorld& world, const PreparedSystem& system) {
     const std::optional<std::string> folder = private_folder_path();
     if (!folder || !make_private_folder(*folder)) return "";
-    const std::string name = "SapRfc." + system.profile.destination;
-    if (const std::optional<std::string> configuration = destination_configuration(system.profile.destination))
+    const std::string name = destination_configuration_name(system.profile.destination);
+    if (const std::optional<std::string> configuration = world.readRawFile(name))
         write_private_file(*folder, name, *configuration);
     return *folder;
 }
@@ -89,12 +87,12 @@ void run_worker_turn(Workers& workers, std::size_t index) {
 // What the worker left in its folder goes where the sequential run leaves
 // it: its trace lines appended to the working directory's, its copy of the
 // configuration over the working directory's; then the folder goes.
-void take_over_folder(const Turn& turn) {
+void take_over_folder(const SensorWorld& world, const Turn& turn) {
     if (turn.folder.empty()) return;
-    if (const std::optional<std::string> trace = read_private_file(turn.folder, traceFile))
-        append_file(traceFile, *trace);
-    if (const std::optional<std::string> configuration = read_private_file(turn.folder, configurationFile))
-        replace_file(configurationFile, *configuration);
+    if (const std::optional<std::string> trace = read_private_file(turn.folder, traceFileName))
+        world.appendFile(traceFileName, *trace);
+    if (const std::optional<std::string> configuration = read_private_file(turn.folder, configurationFileName))
+        world.replaceFile(configurationFileName, *configuration);
     remove_private_folder(turn.folder);
 }
 
@@ -137,7 +135,7 @@ int run_listing_with_workers(const SystemRun& listingRun, ListingProgress& progr
             request.overrides = run.overrides;
             request.systemNumber = systemNumber;
         }
-        systemNumber = carried_system_number(turn.system, run.overrides, systemNumber);
+        systemNumber = carried_system_number(place.world, turn.system, run.overrides, systemNumber);
         workers->turns.push_back(std::move(turn));
     }
     set_deadline_cleanup(place.deadline, [workers] {
@@ -155,7 +153,7 @@ int run_listing_with_workers(const SystemRun& listingRun, ListingProgress& progr
         for (; next < workers->turns.size() && workers->running < parallel; ++next) {
             Turn& turn = workers->turns[next];
             if (!connects(turn.system)) continue;
-            turn.folder = worker_folder(turn.system);
+            turn.folder = worker_folder(place.world, turn.system);
             ++workers->running;
             threads.emplace_back(run_worker_turn, std::ref(*workers), next);
         }
@@ -175,7 +173,7 @@ int run_listing_with_workers(const SystemRun& listingRun, ListingProgress& progr
             continue;
         }
         const WorkerAnswer answer = decode_answer(turn.output);
-        take_over_folder(turn);
+        take_over_folder(place.world, turn);
         if (!answer.outcome) {
             // The worker ended inside the library's failure handler: its
             // block is the run's last words, as in the sequential run.

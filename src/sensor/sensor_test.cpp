@@ -20,6 +20,11 @@ struct FakeWorld {
             return file->second;
         };
         world.removeFile = [this](const std::string& path) { files.erase(path); };
+        world.readRawFile = world.readTextFile;
+        world.replaceFile = [this](const std::string& path, const std::string& bytes) {
+            files[path] = bytes;
+            return true;
+        };
         world.now = [] { return std::time_t{0}; };
         world.timeOfDay = [](std::time_t) { return std::string("12:34:56"); };
         // The simulator beside the test program: a listing's run calls the

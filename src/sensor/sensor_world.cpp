@@ -3,6 +3,7 @@
 #include "console.h"
 #include "environment.h"
 #include "files.h"
+#include "leftovers.h"
 #include "own_configuration.h"
 #include "rfc_loader.h"
 #include "trace_finding.h"
@@ -14,6 +15,13 @@ SensorWorld standard_world() {
     world.fileSize = file_size;
     world.readFileChunks = read_file_chunks;
     world.removeFile = remove_file;
+    world.readRawFile = read_raw_file;
+    world.replaceFile = [](const std::string& path, const std::string& bytes) {
+        // A sensor killed while it replaced the file left its temporary copy.
+        remove_abandoned_temporaries(path);
+        return replace_file(path, bytes);
+    };
+    world.appendFile = append_file;
     world.now = current_time;
     world.timeOfDay = time_of_day_text;
     world.loadRfcLibrary = []() -> std::optional<std::string> {

@@ -31,6 +31,12 @@ struct SensorWorld {
     std::function<bool(const std::string& windowsPath, std::uint64_t byteLimit,
                        const std::function<void(const char* data, std::size_t size)>& take)>
         readFileChunks;
+    // The file's raw bytes; nothing when it does not open.
+    std::function<std::optional<std::string>(const std::string& windowsPath)> readRawFile;
+    // Replaces the file whole, never seen half written; false when it cannot.
+    std::function<bool(const std::string& windowsPath, const std::string& bytes)> replaceFile;
+    // Adds the bytes at the file's end.
+    std::function<bool(const std::string& windowsPath, const std::string& bytes)> appendFile;
     // Deletes the file; a missing file is no error.
     std::function<void(const std::string& windowsPath)> removeFile;
     // The time now, and a time's local time of day as hh:mm:ss; the text is

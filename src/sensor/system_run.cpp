@@ -35,11 +35,15 @@ SystemOutcome failed(SystemFailure failure, std::string message) {
 SystemOutcome measure_system(RfcSession& session, const SensorWorld& world, const ConnectionProfile& profile,
                              const std::string& profileName, const ConnectionOverrides& overrides,
                              const MeasureSteps& steps) {
-    const std::optional<std::string> configuration = destination_configuration(profile.destination);
+    const std::optional<std::string> configuration =
+        world.readRawFile(destination_configuration_name(profile.destination));
     if (configuration && !fits_connect_string(profile))
         return failed(SystemFailure::profileInvalid, invalid_parameters_message(profileName));
     if (configuration && steps.showConfigured) world.write(configured_destination_line(profile.destination));
-    const RfcHandle handle = rfc_open_connection(session, profile, overrides, configuration);
+    const auto writeConfiguration = [&world](const std::string& bytes) {
+        return world.replaceFile(configurationFileName, bytes);
+    };
+    const RfcHandle handle = rfc_open_connection(session, profile, overrides, configuration, writeConfiguration);
     if (!handle) {
         SystemOutcome outcome = failed(SystemFailure::logonRefused, rfc_open_failed_message(profile.destination));
         if (steps.reasons) {

@@ -110,7 +110,8 @@ void say_configuration(const std::string& connectWords) {
     if (at == std::string::npos) return;
     const std::size_t start = at + key.size();
     const std::string destination = connectWords.substr(start, connectWords.find(' ', at) - start);
-    const std::optional<std::string> configuration = destination_configuration(destination);
+    const std::optional<std::string> configuration =
+        state.world.readRawFile(destination_configuration_name(destination));
     if (!configuration) return;
     say("Configuration SapRfc." + destination + ": " + configuration_text(*configuration) + "\n");
 }
