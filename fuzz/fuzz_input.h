@@ -43,12 +43,22 @@ inline void require(bool holds, const char* property) {
     std::abort();
 }
 
-// Escaped text carries no markup: no '<' or '>', and every '&' starts one of
-// the three entities the document writes.
+// Escaped text carries no markup: no '<' or '>', no byte from 0x80 up, and
+// every '&' starts one of the three entities the document writes or a
+// numeric character reference.
 inline bool is_escaped_text(const std::string& text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '<' || text[i] == '>') return false;
+        // Bytes from 0x80 up go in as character references, so the text
+        // is the same for every XML reader.
+        if (static_cast<unsigned char>(text[i]) >= 0x80) return false;
         if (text[i] != '&') continue;
+        if (text.compare(i, 2, "&#") == 0) {
+            std::size_t end = i + 2;
+            while (end < text.size() && text[end] >= '0' && text[end] <= '9') ++end;
+            if (end == i + 2 || end >= text.size() || text[end] != ';') return false;
+            continue;
+        }
         if (text.compare(i, 5, "&amp;") != 0 && text.compare(i, 4, "&lt;") != 0 && text.compare(i, 4, "&gt;") != 0)
             return false;
     }
