@@ -138,14 +138,6 @@ int wait_for_worker(WorkerProcess& worker) {
     return static_cast<int>(code);
 }
 
-void end_worker(WorkerProcess& worker) {
-    if (worker.process != -1) {
-        TerminateProcess(handle_of(worker.process), 1);
-        WaitForSingleObject(handle_of(worker.process), 5000);
-    }
-    close_worker(worker);
-}
-
 void stop_worker_process(std::intptr_t process) {
     if (process == -1) return;
     TerminateProcess(handle_of(process), 1);
@@ -253,14 +245,6 @@ int wait_for_worker(WorkerProcess& worker) {
     }
     worker.process = -1;
     return WIFEXITED(status) ? WEXITSTATUS(status) : 1;
-}
-
-void end_worker(WorkerProcess& worker) {
-    if (worker.process != -1) {
-        kill(static_cast<pid_t>(worker.process), SIGKILL);
-        wait_for_worker(worker);
-    }
-    close_worker(worker);
 }
 
 void stop_worker_process(std::intptr_t process) {

@@ -32,9 +32,6 @@ std::string read_worker_output(const WorkerProcess& worker);
 // Waits for the worker to end; its exit code.
 int wait_for_worker(WorkerProcess& worker);
 
-// Ends the worker at once, wherever it is, and closes its pipes.
-void end_worker(WorkerProcess& worker);
-
 // Ends the worker's process at once, leaving its pipes and handle to
 // whoever waits for it.
 void stop_worker_process(std::intptr_t process);

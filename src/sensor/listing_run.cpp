@@ -105,12 +105,6 @@ bool connects(const PreparedSystem& system) {
     return system.turn == EntryTurn::profile && system.outcome.failure == SystemFailure::none;
 }
 
-void add_item_channel(const SystemRun& run, const std::string& label, SystemOutcome& outcome) {
-    if (outcome.failure != SystemFailure::none) return;
-    if (const auto total = item_total(outcome.totals, run.itemId))
-        outcome.channels.emplace_back(label, std::to_string(*total));
-}
-
 void finish_system(const SystemRun& run, ListingProgress& progress, const PreparedSystem& system,
                    const SystemOutcome& outcome, const std::string& printed) {
     const SensorWorld& world = run.place.world;
@@ -164,7 +158,7 @@ SystemOutcome measure_here(const SystemRun& run, const ListingProgress& progress
     };
     SystemOutcome outcome =
         measure_system(run.place.session, world, system.profile, system.entry, run.overrides, steps);
-    add_item_channel(run, system.label, outcome);
+    add_item_channel(run.itemId, system.label, outcome);
     return outcome;
 }
 

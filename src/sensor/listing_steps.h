@@ -76,9 +76,6 @@ void set_listing_deadline(const SystemRun& run, ListingCounters counters, const 
 void finish_system(const SystemRun& run, ListingProgress& progress, const PreparedSystem& system,
                    const SystemOutcome& outcome, const std::string& printed);
 
-// The item's channel of the measured totals, as the outcome names it.
-void add_item_channel(const SystemRun& run, const std::string& label, SystemOutcome& outcome);
-
 // The document's end: Failed Systems with ",FAILED", the summary with the
 // reasons, the closing; the run's last words.
 void end_listing(const SystemRun& run, const ListingProgress& progress);

@@ -20,6 +20,12 @@ std::optional<std::string> take_system_profile(const std::string& contents, std:
     return host_override_refusal(overrides, system, profileName);
 }
 
+void add_item_channel(const std::string& itemId, const std::string& label, SystemOutcome& outcome) {
+    if (outcome.failure != SystemFailure::none) return;
+    if (const auto total = item_total(outcome.totals, itemId))
+        outcome.channels.emplace_back(label, std::to_string(*total));
+}
+
 namespace {
 
 SystemOutcome failed(SystemFailure failure, std::string message) {

@@ -38,6 +38,10 @@ struct MeasureSteps {
     std::function<void(const QueueTotals&)> measured;
 };
 
+// A listing's system measured: the channel its item names, under the
+// system's label, in the outcome's channels.
+void add_item_channel(const std::string& itemId, const std::string& label, SystemOutcome& outcome);
+
 // Connects to the system of a checked profile, measures and closes.
 SystemOutcome measure_system(RfcSession& session, const SensorWorld& world, const ConnectionProfile& profile,
                              const std::string& profileName, const ConnectionOverrides& overrides,

@@ -109,8 +109,7 @@ int run_worker(const SensorWorld& world) {
     };
     SystemOutcome outcome =
         measure_system(session, world, request->profile, request->profileName, request->overrides, steps);
-    if (const auto total = item_total(outcome.totals, request->itemId); total && outcome.failure == SystemFailure::none)
-        outcome.channels.emplace_back(request->label, std::to_string(*total));
+    add_item_channel(request->itemId, request->label, outcome);
     world.write(encode_outcome(outcome));
     return 0;
 }

@@ -12,6 +12,7 @@
 #include "connection.h"
 #include "console.h"
 #include "credentials.h"
+#include "failure_reason.h"
 #include "failure_report.h"
 #include "library_loader.h"
 #include "observed_calls.h"
@@ -243,7 +244,7 @@ std::string configuration_text(const std::string& configuration) {
 std::string failure_advice(const std::string& key, const std::string& message) {
     const std::string words = upper_cased(key + " " + message);
     const auto says = [&words](const char* text) { return words.find(text) != std::string::npos; };
-    if (says("LOGON") || says("PASSWORD") || says("LOCKED"))
+    if (is_logon_refusal(key, message))
         return "SAP refused the logon: check User, Password and Client in the profile, "
                "and whether the SAP user is locked (transaction SU01).";
     if (says("AUTHORI") || says("AUTHORITY"))
