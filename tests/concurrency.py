@@ -105,7 +105,8 @@ def judge(name, result, tally):
     with tally.lock:
         tally.runs += 1
     if not well_formed(output):
-        tally.fault(f"{name}: not well-formed XML: {output!r}")
+        tally.fault(f"{name}: not well-formed XML: exit {result.returncode}, {output!r}, "
+                    f"standard error {result.stderr[-300:]!r}")
         return
     text = output.decode("latin-1")
     if name in FAILING:

@@ -1,9 +1,13 @@
+// rand_s() is declared only on request, before any C library header.
+#ifdef _WIN32
+#define _CRT_RAND_S
+#endif
+
 #include "private_folder.h"
 
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
-#include <random>
 
 #include "leftovers.h"
 
@@ -12,6 +16,7 @@
 #else
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -26,6 +31,15 @@ constexpr char separator = '\\';
 
 unsigned long process_id() {
     return GetCurrentProcessId();
+}
+
+// 64 bits from the system's random source (RtlGenRandom); 0 for a part
+// that could not be drawn.
+std::uint64_t system_random_bits() {
+    unsigned int high = 0, low = 0;
+    if (rand_s(&high) != 0) high = 0;
+    if (rand_s(&low) != 0) low = 0;
+    return (static_cast<std::uint64_t>(high) << 32) | low;
 }
 
 // The account's temporary folder with its trailing backslash.
@@ -85,6 +99,15 @@ constexpr char separator = '/';
 
 unsigned long process_id() {
     return static_cast<unsigned long>(getpid());
+}
+
+// 64 bits from the kernel's random source; 0 when it could not be drawn.
+std::uint64_t system_random_bits() {
+    std::uint64_t bits = 0;
+    ssize_t got = 0;
+    while ((got = getrandom(&bits, sizeof bits, GRND_NONBLOCK)) < 0 && errno == EINTR) {
+    }
+    return got == static_cast<ssize_t>(sizeof bits) ? bits : 0;
 }
 
 // $TMPDIR or /tmp, with a trailing slash.
@@ -162,10 +185,12 @@ std::string without_separator(const std::string& folder) {
 
 std::string private_folder_name() {
     // Drawn from the system's random source and the clock, so that no other
-    // account can make the folder first and have this run use it.
-    std::random_device source;
+    // account can make the folder first and have this run use it. The
+    // system is asked directly: the C++ library's random device throws when
+    // the processor's generator stays busy, which ended runs with nothing
+    // printed when many sensors started at once.
     const std::uint64_t drawn =
-        (static_cast<std::uint64_t>(source()) << 32) ^ source() ^
+        system_random_bits() ^
         static_cast<std::uint64_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count());
     return folderPrefix + std::to_string(process_id()) + "-" + hex_digits(drawn);
 }
