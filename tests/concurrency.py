@@ -32,6 +32,8 @@ import threading
 import xml.etree.ElementTree as ElementTree
 from pathlib import Path
 
+from harness import sensor_command
+
 # A stored password for "Bin-Batch3", made with wickerby-profile scramble.
 STORED_PASSWORD = "5791RaLwuf<Zr+SmtRp/ev'w"
 PASSWORD = "Bin-Batch3"
@@ -166,12 +168,7 @@ def main():
             for folder in ("tmp-a", "tmp-b"):
                 (scratch / folder).mkdir()
                 envs.append(dict(env, TMPDIR=str(scratch / folder)))
-        if options.target == "native":
-            command = [str(options.bin.resolve() / "wickerby")]
-        else:
-            launcher = Path(__file__).resolve().parent / "wine" / "wine32"
-            command = os.environ.get("WICKERBY_WINE", str(launcher)).split() + [
-                str(options.bin.resolve() / "wickerby.exe")]
+        command = sensor_command(options.target, options.bin)
         tally = Tally()
         threads = [threading.Thread(target=worker,
                                     args=(i, options.runs, command, work, envs[i % len(envs)], tally))

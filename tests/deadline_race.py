@@ -20,6 +20,8 @@ import xml.etree.ElementTree as ElementTree
 from concurrent.futures import ThreadPoolExecutor
 from pathlib import Path
 
+from harness import sensor_command
+
 STORED_PASSWORD = "5791RaLwuf<Zr+SmtRp/ev'w"  # "Bin-Batch3", as in concurrency.py
 PASSWORD = "Bin-Batch3"
 
@@ -96,11 +98,7 @@ def main():
     parser.add_argument("--spread", type=float, default=0.03, help="seconds around the deadline")
     options = parser.parse_args()
 
-    if options.target == "native":
-        command = [str(options.bin.resolve() / "wickerby")]
-    else:
-        launcher = Path(__file__).resolve().parent / "wine" / "wine32"
-        command = os.environ.get("WICKERBY_WINE", str(launcher)).split() + [str(options.bin.resolve() / "wickerby.exe")]
+    command = sensor_command(options.target, options.bin)
     with tempfile.TemporaryDirectory(prefix="wickerby-race-") as scratch:
         env = dict(os.environ, WICKERBY_DRIVES=scratch, TMPDIR=scratch)
         env.pop("RFCSIM_LOG", None)

@@ -1,13 +1,20 @@
 #!/usr/bin/env python3
-"""Watches a listing's workers from outside, natively (through /proc):
+"""Watches a listing's workers from outside, through /proc, natively and
+under Wine (where each Windows process is a process of the host too):
 
 - a worker's command line and environment never hold a profile's password,
   which reaches the worker only through its pipe;
 - a parent killed as PRTG kills it at its timeout leaves no worker running
   a second later, and the next listing run removes the folders it left.
+
+Natively the workers are the parent's children. Under Wine they are found
+by their worker argument, so the prefix must be this check's alone while
+it runs; their folders lie in the prefix's temporary folder, which Wine
+takes from the registry, whatever the environment says.
 """
 import argparse
 import os
+import re
 import signal
 import subprocess
 import sys
@@ -17,6 +24,7 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 from deadline_race import PASSWORD, profile_text  # noqa: E402
+from harness import sensor_command  # noqa: E402
 
 SYSTEMS = ["SLOW1", "SLOW2", "SLOW3"]
 
@@ -31,8 +39,12 @@ def prepare(work, delay):
     (work / "Pendrake.Prf").write_text("# Gsng: SLOW      : " + "".join(f"{n}.P00#" for n in SYSTEMS) + "\n")
 
 
-def children_of(parent):
-    """The processes whose parent is `parent`, with their command line and environment."""
+WORKER_ARGUMENT = b"<wickerby worker>"
+PRIVATE_FOLDER = re.compile(r"wickerby-[0-9]+-[0-9a-f]{16}$")
+
+
+def workers_of(parent, target):
+    """The parent's workers, with their command line and environment."""
     found = []
     for entry in Path("/proc").iterdir():
         if not entry.name.isdigit():
@@ -40,11 +52,24 @@ def children_of(parent):
         try:
             status = (entry / "status").read_text()
             ppid = int(next(line.split()[1] for line in status.splitlines() if line.startswith("PPid:")))
-            if ppid == parent:
-                found.append((int(entry.name), (entry / "cmdline").read_bytes(), (entry / "environ").read_bytes()))
+            command = (entry / "cmdline").read_bytes()
+            if (ppid == parent) if target == "native" else (WORKER_ARGUMENT in command):
+                found.append((int(entry.name), command, (entry / "environ").read_bytes()))
         except (OSError, StopIteration, ValueError):
             continue
     return found
+
+
+def temporary_folders(target, scratch):
+    """Where the sensor's private folders go."""
+    if target == "native":
+        return [scratch / "tmp"]
+    prefix = Path(os.environ.get("WINEPREFIX", Path.home() / ".wickerby-wine32"))
+    return [folder for folder in (prefix / "drive_c" / "users").glob("*/Temp") if folder.is_dir()]
+
+
+def private_folders(folders):
+    return {str(p) for folder in folders for p in folder.iterdir() if PRIVATE_FOLDER.match(p.name)}
 
 
 def running(pid):
@@ -57,31 +82,36 @@ def running(pid):
 
 def main():
     parser = argparse.ArgumentParser()
+    parser.add_argument("--target", choices=["native", "win32"], default="native")
     parser.add_argument("--bin", required=True, type=Path)
     options = parser.parse_args()
-    sensor = str(options.bin.resolve() / "wickerby")
+    command = sensor_command(options.target, options.bin) + ["X", "ITEM=Requests:Dialog,PARALLEL=3"]
     faults = []
     with tempfile.TemporaryDirectory(prefix="wickerby-workers-") as scratch_name:
         scratch = Path(scratch_name)
-        work, temporary = scratch / "work", scratch / "tmp"
+        work = scratch / "work"
         work.mkdir()
-        temporary.mkdir()
+        (scratch / "tmp").mkdir()
         prepare(work, 3)
-        env = dict(os.environ, WICKERBY_DRIVES=str(scratch), TMPDIR=str(temporary),
-                   RFCSIM_SCENARIO=str(work / "rfcsim.ini"))
+        # Each worker works in a folder of its own, so the scenario is named
+        # in full (under Wine on drive Z:, the host's root).
+        scenario = str(work / "rfcsim.ini")
+        env = dict(os.environ, WICKERBY_DRIVES=str(scratch), TMPDIR=str(scratch / "tmp"),
+                   RFCSIM_SCENARIO=scenario if options.target == "native" else "Z:" + scenario)
         env.pop("RFCSIM_LOG", None)
-        parent = subprocess.Popen([sensor, "X", "ITEM=Requests:Dialog,PARALLEL=3"], cwd=work, env=env,
-                                  stdout=subprocess.DEVNULL)
+        folders = temporary_folders(options.target, scratch)
+        before = private_folders(folders)
+        parent = subprocess.Popen(command, cwd=work, env=env, stdout=subprocess.DEVNULL)
         workers = []
         for _ in range(100):
-            workers = children_of(parent.pid)
+            workers = workers_of(parent.pid, options.target)
             if len(workers) == len(SYSTEMS):
                 break
             time.sleep(0.05)
         if len(workers) != len(SYSTEMS):
             faults.append(f"{len(workers)} workers seen, {len(SYSTEMS)} expected")
-        for pid, command, environment in workers:
-            if PASSWORD.encode() in command or PASSWORD.encode() in environment:
+        for pid, worker_command, environment in workers:
+            if PASSWORD.encode() in worker_command or PASSWORD.encode() in environment:
                 faults.append(f"worker {pid} shows the password in its command line or environment")
         parent.send_signal(signal.SIGKILL)
         parent.wait()
@@ -90,16 +120,16 @@ def main():
             if running(pid):
                 faults.append(f"worker {pid} still runs a second after its parent was killed")
                 os.kill(pid, signal.SIGKILL)
-        left = [p.name for p in temporary.iterdir()]
+        left = private_folders(folders) - before
         prepare(work, 0)
-        subprocess.run([sensor, "X", "ITEM=Requests:Dialog,PARALLEL=3"], cwd=work, env=env,
-                       stdout=subprocess.DEVNULL, timeout=60)
-        still = [p.name for p in temporary.iterdir()]
+        subprocess.run(command, cwd=work, env=env, stdout=subprocess.DEVNULL, timeout=60)
+        still = left & private_folders(folders)
         if still:
-            faults.append(f"left in the temporary folder after the next run: {still}")
+            faults.append(f"left in the temporary folder after the next run: {sorted(still)}")
     for fault in faults:
         print("FAIL " + fault)
-    print(f"workers: {len(workers)} seen, {len(left)} folders left by the killed parent, {len(faults)} faults")
+    print(f"{options.target}: {len(workers)} workers seen, {len(left)} folders left by the killed parent, "
+          f"{len(faults)} faults")
     return 1 if faults else 0
 
 

@@ -5,9 +5,12 @@
 
 #include "private_folder.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
+#include <mutex>
+#include <vector>
 
 #include "leftovers.h"
 
@@ -181,6 +184,35 @@ std::string without_separator(const std::string& folder) {
     return !folder.empty() && folder.back() == separator ? folder.substr(0, folder.size() - 1) : folder;
 }
 
+// The folders this process made and has not removed. A folder of this
+// process's id that is not among them was left by an earlier process of
+// the same id: both systems give a dead process's id to a new one, Wine at
+// once.
+struct MadeFolders {
+    std::mutex mutex;
+    std::vector<std::string> names;
+};
+
+// Never destroyed: a folder may still be removed at the process's end,
+// after the statics made after this one are gone.
+MadeFolders& made_folders() {
+    static MadeFolders* made = new MadeFolders;
+    return *made;
+}
+
+bool made_here(const std::string& folder) {
+    MadeFolders& made = made_folders();
+    const std::lock_guard<std::mutex> hold(made.mutex);
+    return std::find(made.names.begin(), made.names.end(), folder) != made.names.end();
+}
+
+void note_made(const std::string& folder, bool made) {
+    MadeFolders& registry = made_folders();
+    const std::lock_guard<std::mutex> hold(registry.mutex);
+    if (made) registry.names.push_back(folder);
+    else registry.names.erase(std::remove(registry.names.begin(), registry.names.end(), folder), registry.names.end());
+}
+
 }  // namespace
 
 std::string private_folder_name() {
@@ -202,7 +234,9 @@ std::optional<std::string> private_folder_path() {
 }
 
 bool make_private_folder(const std::string& folder) {
-    return make_folder(without_separator(folder));
+    if (!make_folder(without_separator(folder))) return false;
+    note_made(without_separator(folder), true);
+    return true;
 }
 
 bool write_private_file(const std::string& folder, const std::string& name, const std::string& bytes) {
@@ -216,6 +250,7 @@ std::optional<std::string> read_private_file(const std::string& folder, const st
 void remove_private_folder(const std::string& folder) {
     for (const std::string& name : folder_entries(folder)) remove_in_folder(folder + name);
     remove_folder(without_separator(folder));
+    note_made(without_separator(folder), false);
 }
 
 void remove_abandoned_private_folders() {
@@ -223,8 +258,8 @@ void remove_abandoned_private_folders() {
     if (!temporary) return;
     for (const std::string& entry : folder_entries(*temporary)) {
         const std::optional<unsigned long> id = leftover_process_id(entry, folderPrefix, "-");
-        if (!id || *id == process_id() || process_is_running(*id)) continue;
         const std::string folder = *temporary + entry;
+        if (!id || made_here(folder) || (*id != process_id() && process_is_running(*id))) continue;
         if (is_own_folder(folder)) remove_private_folder(folder + separator);
     }
 }
