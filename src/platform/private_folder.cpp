@@ -219,8 +219,8 @@ std::string private_folder_name() {
     // Drawn from the system's random source and the clock, so that no other
     // account can make the folder first and have this run use it. The
     // system is asked directly: the C++ library's random device throws when
-    // the processor's generator stays busy, which ended runs with nothing
-    // printed when many sensors started at once.
+    // the processor's generator does not answer, and an exception here
+    // would end the run with nothing printed.
     const std::uint64_t drawn =
         system_random_bits() ^
         static_cast<std::uint64_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count());
