@@ -68,8 +68,11 @@ def temporary_folders(target, scratch):
     return [folder for folder in (prefix / "drive_c" / "users").glob("*/Temp") if folder.is_dir()]
 
 
-def private_folders(folders):
-    return {str(p) for folder in folders for p in folder.iterdir() if PRIVATE_FOLDER.match(p.name)}
+def entries(folders, target):
+    """What lies in the temporary folders: natively everything (the folder
+    is this check's own), under Wine the private folders."""
+    names = {p for folder in folders for p in folder.iterdir()}
+    return {str(p) for p in names if target == "native" or PRIVATE_FOLDER.match(p.name)}
 
 
 def running(pid):
@@ -100,7 +103,7 @@ def main():
                    RFCSIM_SCENARIO=scenario if options.target == "native" else "Z:" + scenario)
         env.pop("RFCSIM_LOG", None)
         folders = temporary_folders(options.target, scratch)
-        before = private_folders(folders)
+        before = entries(folders, options.target)
         parent = subprocess.Popen(command, cwd=work, env=env, stdout=subprocess.DEVNULL)
         workers = []
         for _ in range(100):
@@ -120,10 +123,10 @@ def main():
             if running(pid):
                 faults.append(f"worker {pid} still runs a second after its parent was killed")
                 os.kill(pid, signal.SIGKILL)
-        left = private_folders(folders) - before
+        left = entries(folders, options.target) - before
         prepare(work, 0)
         subprocess.run(command, cwd=work, env=env, stdout=subprocess.DEVNULL, timeout=60)
-        still = left & private_folders(folders)
+        still = entries(folders, options.target) - before
         if still:
             faults.append(f"left in the temporary folder after the next run: {sorted(still)}")
     for fault in faults:
