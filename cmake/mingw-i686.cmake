@@ -1,17 +1,7 @@
-# Cross build for the real target, 32-bit Windows, with MinGW-w64.
-# Tests run under Wine.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross build for 32-bit Windows with MinGW-w64, the sensor's first target.
+# Tests run under 32-bit Wine, which the launcher also reaches where the
+# kernel runs no 32-bit programs (tests/wine/setup-wine32.sh).
 set(CMAKE_SYSTEM_PROCESSOR i686)
-
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-
-# Unit tests run under Wine through the project's launcher, which also works
-# where the kernel runs no 32-bit programs (tests/wine/setup-wine32.sh).
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tests/wine/wine32)
+set(wickerby_mingw i686-w64-mingw32)
+set(wickerby_wine wine32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)

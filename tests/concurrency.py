@@ -32,7 +32,7 @@ import threading
 import xml.etree.ElementTree as ElementTree
 from pathlib import Path
 
-from harness import sensor_command
+from harness import TARGETS, sensor_command
 
 # A stored password for "Bin-Batch3", made with wickerby-profile scramble.
 STORED_PASSWORD = "5791RaLwuf<Zr+SmtRp/ev'w"
@@ -141,7 +141,7 @@ def slow_worker(command, work, env, tally, others):
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("--target", choices=["native", "win32"], required=True)
+    parser.add_argument("--target", choices=TARGETS, required=True)
     parser.add_argument("--bin", required=True, type=Path)
     parser.add_argument("--workers", type=int, default=4)
     parser.add_argument("--runs", type=int, default=25, help="runs per worker")

@@ -20,7 +20,7 @@ import xml.etree.ElementTree as ElementTree
 from concurrent.futures import ThreadPoolExecutor
 from pathlib import Path
 
-from harness import sensor_command
+from harness import TARGETS, sensor_command
 
 STORED_PASSWORD = "5791RaLwuf<Zr+SmtRp/ev'w"  # "Bin-Batch3", as in concurrency.py
 PASSWORD = "Bin-Batch3"
@@ -91,7 +91,7 @@ def run_one(command, work, env, kind, delay):
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("--target", choices=["native", "win32"], required=True)
+    parser.add_argument("--target", choices=TARGETS, required=True)
     parser.add_argument("--bin", required=True, type=Path)
     parser.add_argument("--runs", type=int, default=300, help="runs of each kind")
     parser.add_argument("--parallel", type=int, default=8)

@@ -24,7 +24,7 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 from deadline_race import PASSWORD, profile_text  # noqa: E402
-from harness import sensor_command  # noqa: E402
+from harness import TARGETS, sensor_command, wine_prefix  # noqa: E402
 
 SYSTEMS = ["SLOW1", "SLOW2", "SLOW3"]
 
@@ -64,7 +64,7 @@ def temporary_folders(target, scratch):
     """Where the sensor's private folders go."""
     if target == "native":
         return [scratch / "tmp"]
-    prefix = Path(os.environ.get("WINEPREFIX", Path.home() / ".wickerby-wine32"))
+    prefix = wine_prefix(target)
     return [folder for folder in (prefix / "drive_c" / "users").glob("*/Temp") if folder.is_dir()]
 
 
@@ -85,7 +85,7 @@ def running(pid):
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("--target", choices=["native", "win32"], default="native")
+    parser.add_argument("--target", choices=TARGETS, default="native")
     parser.add_argument("--bin", required=True, type=Path)
     options = parser.parse_args()
     command = sensor_command(options.target, options.bin) + ["X", "ITEM=Requests:Dialog,PARALLEL=3"]

@@ -20,6 +20,8 @@ import tempfile
 import xml.etree.ElementTree as ElementTree
 from pathlib import Path
 
+from harness import TARGETS, wine_command, wine_prefix
+
 CASES = Path(__file__).resolve().parent / "cases"
 FIXTURES = Path(__file__).resolve().parent / "fixtures"
 EXAMPLES = Path(__file__).resolve().parent.parent / "examples"
@@ -245,16 +247,16 @@ class Native:
         return data
 
 
-class Win32:
-    """Runs the Windows build under Wine; drive C: is the prefix's drive_c."""
-    name = "win32"
+class Windows:
+    """Runs a Windows build under Wine (win32 or win64, each with a prefix of
+    its own); drive C: is the prefix's drive_c."""
 
-    def __init__(self, bin_dir):
+    def __init__(self, name, bin_dir):
+        self.name = name
         self.bin_dir = bin_dir
-        self.prefix = Path(os.environ.get("WINEPREFIX", Path.home() / ".wickerby-wine32"))
-        launcher = Path(__file__).resolve().parent / "wine" / "wine32"
+        self.prefix = wine_prefix(name)
         self.own_launcher = "WICKERBY_WINE" not in os.environ
-        self.wine = os.environ.get("WICKERBY_WINE", str(launcher)).split()
+        self.wine = wine_command(name)
         self.base_env = {"WINEPREFIX": str(self.prefix)}
 
     def start(self):
@@ -393,9 +395,11 @@ def run_case(case, target, parallel=False):
             expected_exit = int((read_lines(case / "exit") or ["0"])[0])
             if result.returncode != expected_exit:
                 failures.append(f"exit code {result.returncode}, expected {expected_exit}")
-            expected = case / ("stdout." + target.name)
-            expected = expected_text(expected if expected.exists() else case / "stdout", target, directory_name,
-                                     target.work_name(work))
+            # A target's own expectation, else the 32-bit build's for the
+            # 64-bit one (both Windows), else the common one.
+            names = ["stdout." + target.name] + (["stdout.win32"] if target.name == "win64" else []) + ["stdout"]
+            expected = next(case / name for name in names if (case / name).exists() or name == "stdout")
+            expected = expected_text(expected, target, directory_name, target.work_name(work))
             compare("stdout", expected, masked(result.stdout), failures)
             check_xml(program, arguments(case), result.stdout, failures)
             if (case / "stderr").exists():
@@ -524,13 +528,13 @@ def check_files(case, work, roots, log, failures):
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("--target", choices=["native", "win32"], required=True)
+    parser.add_argument("--target", choices=TARGETS, required=True)
     parser.add_argument("--bin", required=True, type=Path)
     parser.add_argument("--parallel", action="store_true",
                         help="run every listing case again with ,PARALLEL=4 and expect the same output")
     parser.add_argument("cases", nargs="*", help="names of cases to run (default: all)")
     options = parser.parse_args()
-    target = (Native if options.target == "native" else Win32)(options.bin.resolve())
+    target = Native(options.bin.resolve()) if options.target == "native" else Windows(options.target, options.bin.resolve())
     if hasattr(target, "start"):
         target.start()
     names = options.cases or sorted(p.name for p in CASES.iterdir() if p.is_dir())

@@ -87,17 +87,24 @@ std::optional<WorkerProcess> start_worker(const std::vector<std::string>& argume
     SetHandleInformation(outputRead, HANDLE_FLAG_INHERIT, 0);
     std::string commandLine = quoted(program);
     for (const std::string& argument : arguments) commandLine += " " + quoted(argument);
+    // Standard error is the null device, not the sensor's own: PRTG waits
+    // for the end of that pipe, and a worker that outlived its parent (its
+    // job not taken, as where the parent's own job forbids one) would hold
+    // it open.
+    HANDLE nothing = CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = inputRead;
     startup.hStdOutput = outputWrite;
-    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    startup.hStdError = nothing;
     PROCESS_INFORMATION started{};
     const BOOL made = CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED,
                                      nullptr, folder.c_str(), &startup, &started);
     CloseHandle(inputRead);
     CloseHandle(outputWrite);
+    if (nothing != INVALID_HANDLE_VALUE) CloseHandle(nothing);
     if (!made) {
         CloseHandle(inputWrite);
         CloseHandle(outputRead);
