@@ -1,5 +1,8 @@
-# The release package for 32-bit Windows. EXEXML/ holds what goes into
-# PRTG's Custom Sensors\EXEXML folder: the sensor. tools/ holds the
+# The release package for Windows. EXEXML/ holds what goes into PRTG's
+# Custom Sensors\EXEXML folder: the sensor, wickerby.exe for 32-bit RFC
+# libraries and wickerby64.exe for 64-bit ones, named apart so that PRTG's
+# list of executables tells them apart. The 32-bit build's package takes the
+# 64-bit build's programs from WICKERBY_WIN64_BIN (scripts/package.sh). tools/ holds the
 # administrator's tool, which must lie outside the folders whose programs
 # PRTG runs for its users, with the message reference its errors point to.
 # At the top lie the README, the administrator's guide and the message
@@ -26,8 +29,18 @@ foreach(example ${example_files})
 endforeach()
 set(package_text "${CMAKE_BINARY_DIR}/package-text")
 
-install(TARGETS wickerby RUNTIME DESTINATION EXEXML)
-install(TARGETS wickerby-profile RUNTIME DESTINATION tools)
+set(WICKERBY_WIN64_BIN "" CACHE PATH "The 64-bit Windows build's bin folder, whose programs the package carries too")
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(width_suffix 64)
+else()
+  set(width_suffix "")
+endif()
+install(PROGRAMS $<TARGET_FILE:wickerby> DESTINATION EXEXML RENAME wickerby${width_suffix}.exe)
+install(PROGRAMS $<TARGET_FILE:wickerby-profile> DESTINATION tools RENAME wickerby-profile${width_suffix}.exe)
+if(WICKERBY_WIN64_BIN AND NOT width_suffix)
+  install(PROGRAMS ${WICKERBY_WIN64_BIN}/wickerby.exe DESTINATION EXEXML RENAME wickerby64.exe)
+  install(PROGRAMS ${WICKERBY_WIN64_BIN}/wickerby-profile.exe DESTINATION tools RENAME wickerby-profile64.exe)
+endif()
 install(FILES ${package_text}/ERRORS.md DESTINATION tools)
 install(FILES ${package_text}/README.md ${package_text}/ADMINISTRATION.md ${package_text}/ERRORS.md DESTINATION .)
 install(DIRECTORY ${package_text}/examples/ DESTINATION examples)
@@ -37,6 +50,12 @@ install(FILES ${package_text}/SIMULATOR.md ${package_text}/README.txt DESTINATIO
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME wickerby)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_SYSTEM_NAME win32)
+if(width_suffix)
+  set(CPACK_SYSTEM_NAME win64)
+elseif(WICKERBY_WIN64_BIN)
+  set(CPACK_SYSTEM_NAME windows)
+else()
+  set(CPACK_SYSTEM_NAME win32)
+endif()
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
 include(CPack)

@@ -50,7 +50,8 @@ TEST(LibraryLoader, DirectoriesAndNamesOfThisPlatform) {
     EXPECT_EQ(last(directory), '\\') << directory;
     EXPECT_EQ(last(system_library_directory()), '\\') << system_library_directory();
     EXPECT_EQ(library_file_name("librfc32"), "librfc32.dll");
-    EXPECT_EQ(loadable_library_kind(), "32-bit Windows library");
+    // The kind of library a process of this width can load.
+    EXPECT_EQ(loadable_library_kind(), sizeof(void*) == 8 ? "64-bit Windows library" : "32-bit Windows library");
     // The system's libraries carry a version resource; the simulator's does not.
     const std::optional<std::string> version = library_file_version(system_library_directory() + "kernel32.dll");
     ASSERT_TRUE(version.has_value());

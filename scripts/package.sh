@@ -1,0 +1,10 @@
+#!/bin/bash
+# Makes the release package with both Windows builds: wickerby.exe (32-bit)
+# and wickerby64.exe (64-bit) in EXEXML/, their tools in tools/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+cmake --preset win64 >/dev/null
+cmake --build --preset win64 --target wickerby wickerby-profile
+cmake --preset win32 -DWICKERBY_WIN64_BIN="$PWD/build/win64/bin" >/dev/null
+cmake --build --preset win32
+(cd build/win32 && cpack)
