@@ -1,7 +1,7 @@
 #!/bin/bash
 # Installs what building and testing Wickerby needs on Debian 12, as root:
 # the native and MinGW-w64 toolchains (32- and 64-bit), GoogleTest, Wine for
-# both Windows builds, and the benchmark and fuzzing tools.
+# both Windows builds, ccache, and the benchmark and fuzzing tools.
 #
 # A mirror in the middle of a sync can serve one package index that does not
 # match its release file (seen: the security suite's i386 index). The update
@@ -14,7 +14,7 @@ cd "$(dirname "$0")/.."
 
 packages=(cmake ninja-build g++ python3 googletest libgtest-dev
           g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 wine32-preloader:i386
-          qemu-user-static procps clang clang-format libclang-rt-14-dev hyperfine valgrind time zip)
+          qemu-user-static procps ccache clang clang-format libclang-rt-14-dev hyperfine valgrind time zip)
 missing=()
 for package in "${packages[@]}"; do
     dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
