@@ -1,6 +1,7 @@
 #include "nw_texts.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace rfcsim {
 
@@ -56,6 +57,11 @@ char32_t decode_utf8(std::string_view text, std::size_t at, std::size_t& length)
     return c;
 }
 
+std::string upper(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
 }  // namespace
 
 std::string utf8_of(std::u16string_view text) {
@@ -97,6 +103,21 @@ std::string describe_parameters(const RFC_CONNECTION_PARAMETER* parameters, unsi
         text += " " + (name ? utf8_of(name) : std::string("none")) + "=" + log_text16(parameters[i].value);
     }
     return text;
+}
+
+ParameterValues parameter_values(const RFC_CONNECTION_PARAMETER* parameters, unsigned count) {
+    ParameterValues values;
+    for (unsigned i = 0; parameters && i < count; ++i)
+        if (parameters[i].name) values[upper(utf8_of(parameters[i].name))] = utf8_of(parameters[i].value);
+    return values;
+}
+
+std::string system_name(const ParameterValues& values) {
+    for (const char* name : {"DEST", "SYSID", "ASHOST"}) {
+        auto found = values.find(name);
+        if (found != values.end() && !found->second.empty()) return found->second;
+    }
+    return {};
 }
 
 void copy_text16(SAP_UC* field, std::size_t size, std::string_view utf8) {

@@ -2,6 +2,7 @@
 // in the scenario file and the call log. Pure conversions and formatting.
 #pragma once
 
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,15 @@ std::string log_text16(const SAP_UC* text);
 // passed, in UTF-8; a null name or value is none), or " params=none" for a
 // null list with a count.
 std::string describe_parameters(const RFC_CONNECTION_PARAMETER* parameters, unsigned count);
+
+// The parameters by upper-case name, in UTF-8: names are compared without
+// regard to case, the last of a repeated name counts, a null name is skipped.
+using ParameterValues = std::map<std::string, std::string>;
+ParameterValues parameter_values(const RFC_CONNECTION_PARAMETER* parameters, unsigned count);
+
+// The system that an open names: DEST if given, else SYSID, else ASHOST,
+// each only when not empty.
+std::string system_name(const ParameterValues& values);
 
 // The text in UTF-16, cut to the field's size less one, NUL-padded to its end.
 void copy_text16(SAP_UC* field, std::size_t size, std::string_view utf8);

@@ -70,6 +70,31 @@ TEST(NwTexts, ParametersInTheCallLog) {
     EXPECT_EQ(log_text16(u" a "), "[ a ]");
 }
 
+struct Selection {
+    std::u16string first;  // name=value pairs
+    std::u16string second;
+    const char* system;
+};
+
+class SystemSelection : public testing::TestWithParam<Selection> {};
+
+TEST_P(SystemSelection, DestThenSysidThenAshost) {
+    RFC_CONNECTION_PARAMETER parameters[2] = {};
+    std::u16string texts[2] = {GetParam().first, GetParam().second};
+    for (int i = 0; i < 2; ++i) {
+        texts[i][texts[i].find(u'=')] = u'\0';
+        parameters[i] = {texts[i].c_str(), texts[i].c_str() + texts[i].find(u'\0') + 1};
+    }
+    EXPECT_EQ(system_name(parameter_values(parameters, 2)), GetParam().system);
+}
+
+INSTANTIATE_TEST_SUITE_P(Parameters, SystemSelection,
+                         testing::Values(Selection{u"ASHOST=app01", u"SYSID=PRD", "PRD"},
+                                         Selection{u"DEST=BIN", u"SYSID=PRD", "BIN"},
+                                         Selection{u"ashost=app01", u"LANG=E", "app01"},
+                                         Selection{u"SYSID=", u"ASHOST=app01", "app01"},
+                                         Selection{u"dest=A", u"Dest=B", "B"}, Selection{u"X=1", u"Y=2", ""}));
+
 TEST(NwCodes, NamesAndGroups) {
     EXPECT_EQ(rfc_rc_named("RFC_OK"), 0);
     EXPECT_EQ(rfc_rc_named("RFC_TIMEOUT"), RFC_TIMEOUT);

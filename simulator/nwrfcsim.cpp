@@ -3,7 +3,6 @@
 // connections, functions) lives here; conversions are in nw_texts, the
 // return codes' names in nw_codes.
 #include <algorithm>
-#include <cctype>
 #include <iterator>
 #include <map>
 #include <memory>
@@ -117,19 +116,6 @@ Failure system_failure(const SystemScenario* system, int32_t code, const std::st
     return failure;
 }
 
-std::string upper(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
-
-// The parameters by upper-case name, in UTF-8; the last of a name counts.
-std::map<std::string, std::string> parameter_values(const RFC_CONNECTION_PARAMETER* parameters, unsigned count) {
-    std::map<std::string, std::string> values;
-    for (unsigned i = 0; parameters && i < count; ++i)
-        if (parameters[i].name) values[upper(utf8_of(parameters[i].name))] = utf8_of(parameters[i].value);
-    return values;
-}
-
 // RfcSetIniPath's directory, else RFC_INI (a directory, or the file itself),
 // else the working directory.
 std::string ini_file() {
@@ -146,7 +132,7 @@ bool destination_configured(const std::string& destination) {
 }
 
 // The checks of an open in their order; a handle only when all hold.
-Failure check_open(const std::map<std::string, std::string>& values, const SystemScenario* system) {
+Failure check_open(const ParameterValues& values, const SystemScenario* system) {
     auto value = [&values](const char* name) {
         auto found = values.find(name);
         return found == values.end() ? std::string() : found->second;
@@ -159,15 +145,6 @@ Failure check_open(const std::map<std::string, std::string>& values, const Syste
     if (system->nwOpen != RFC_OK) return system_failure(system, system->nwOpen);
     if (!logon_holds(*system, {value("CLIENT"), value("USER"), value("PASSWD")}))
         return system_failure(system, RFC_LOGON_FAILURE, "Name or password is incorrect");
-    return {};
-}
-
-// DEST names the system; without it SYSID, then ASHOST.
-std::string system_name(const std::map<std::string, std::string>& values) {
-    for (const char* name : {"DEST", "SYSID", "ASHOST"}) {
-        auto found = values.find(name);
-        if (found != values.end() && !found->second.empty()) return found->second;
-    }
     return {};
 }
 
@@ -388,16 +365,14 @@ RFC_RC RFC_CALL RfcGetChars(DATA_CONTAINER_HANDLE dataHandle, const SAP_UC* name
                             unsigned bufferLength, RFC_ERROR_INFO* errorInfo) {
     const RFC_DATA_CONTAINER_struct* table = find_table(dataHandle);
     Failure failure;
-    std::u16string value;
     if (!table && !find_function(dataHandle)) failure = local_failure(RFC_INVALID_HANDLE, "data handle not valid");
     else if (!table || utf8_of(name) != fieldName || !charBuffer)
         failure = local_failure(RFC_INVALID_PARAMETER, "field " + utf8_of(name) + " not found");
     else if (table->row >= table->rows.size()) failure = local_failure(RFC_ILLEGAL_STATE, "the table has no rows");
-    else if ((value = utf16_of(table->rows[table->row])).size() > bufferLength || bufferLength < tableLineWidth)
-        failure = local_failure(RFC_BUFFER_TOO_SMALL, "field " + std::string(fieldName) + " needs 80 characters");
+    else if (bufferLength < tableLineWidth) failure = local_failure(RFC_BUFFER_TOO_SMALL, "THLINE needs 80 characters");
     if (failure.code == RFC_OK) {
-        std::copy(value.begin(), value.end(), charBuffer);
-        std::fill(charBuffer + value.size(), charBuffer + bufferLength, u' ');
+        std::u16string value = utf16_of(table->rows[table->row]);  // 80 bytes: at most 80 units
+        std::fill(std::copy(value.begin(), value.end(), charBuffer), charBuffer + bufferLength, u' ');
     }
     log_call("RfcGetChars name=" + log_text16(name) + " length=" + std::to_string(bufferLength) + " -> " +
              rfc_rc_name(failure.code));
