@@ -102,14 +102,18 @@ INSTANTIATE_TEST_SUITE_P(Places, ConfiguredDestinations,
                                          IniCase{"sapnwrfc.ini", "", u"other", "DEST=PRD\n", RFC_INVALID_PARAMETER},
                                          IniCase{"sapnwrfc.ini", "", u"", "DEST=PRD\n", RFC_OK}));
 
-TEST_F(NwOperations, AConfiguredDestinationStillPassesTheLogonChecks) {
-    scenario(prd);
+TEST_F(NwOperations, AConfiguredDestinationsFailuresAndLogonChecks) {
+    scenario(std::string(prd) + "[system QAS]\nerror.key = LOGON_KEY\nerror.message = Kennwort falsch\n");
     write_file("sapnwrfc.ini", "DEST=PRD\n");
     EXPECT_EQ(open("DEST=PRD;CLIENT=100;USER=MONITOR;PASSWD=wrong"), nullptr);
     EXPECT_EQ(error.code, RFC_LOGON_FAILURE);
     EXPECT_EQ(open("DEST=NOPE;CLIENT=100;USER=MONITOR;PASSWD=s3cret"), nullptr);
     EXPECT_EQ(error.code, RFC_INVALID_PARAMETER);
     EXPECT_EQ(message_of(error), "destination NOPE not found in sapnwrfc.ini");
+    EXPECT_EQ(open("DEST=QAS;CLIENT=100"), nullptr);
+    EXPECT_EQ(error.code, RFC_INVALID_PARAMETER);
+    EXPECT_EQ(key_of(error), "LOGON_KEY");
+    EXPECT_EQ(message_of(error), "destination QAS not found in sapnwrfc.ini");
 }
 
 // A user and a password with Ü and € written in UTF-8 in the scenario hold

@@ -138,8 +138,12 @@ Failure check_open(const ParameterValues& values, const SystemScenario* system) 
         return found == values.end() ? std::string() : found->second;
     };
     std::string configured = value("DEST");
-    if (!configured.empty() && !destination_configured(configured))
-        return system_failure(system, RFC_INVALID_PARAMETER, "destination " + configured + " not found in " + iniName);
+    if (!configured.empty() && !destination_configured(configured)) {
+        // Always this message, as the classic face's missing destination.
+        Failure missing = system_failure(system, RFC_INVALID_PARAMETER);
+        missing.message = "destination " + configured + " not found in " + iniName;
+        return missing;
+    }
     if (!system) return system_failure(nullptr, RFC_COMMUNICATION_FAILURE);
     if (system->open != OpenOutcome::accept) return system_failure(system, RFC_COMMUNICATION_FAILURE);
     if (system->nwOpen != RFC_OK) return system_failure(system, system->nwOpen);
