@@ -1,6 +1,13 @@
 #include "files.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <dlfcn.h>
+#endif
+
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -23,5 +30,59 @@ void append_lines(const std::string& path, const std::vector<std::string>& lines
     std::ofstream file(path, std::ios::binary | std::ios::app);
     for (const auto& line : lines) file << line << '\n';
 }
+
+bool is_directory(const std::string& path) {
+    std::error_code ignored;
+    return std::filesystem::is_directory(std::filesystem::path(path), ignored);
+}
+
+std::string path_in(const std::string& directory, const std::string& name) {
+    if (directory.empty()) return name;
+    char last = directory.back();
+    return last == '/' || last == '\\' ? directory + name : directory + "/" + name;
+}
+
+#ifdef _WIN32
+
+#ifndef LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR
+#define LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR 0x00000100
+#endif
+#ifndef LOAD_LIBRARY_SEARCH_SYSTEM32
+#define LOAD_LIBRARY_SEARCH_SYSTEM32 0x00000800
+#endif
+
+std::string program_directory() {
+    char path[MAX_PATH];
+    DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string text(path, length);
+    return text.substr(0, text.find_last_of("\\/") + 1);
+}
+
+void* open_library(const std::string& path) {
+    return reinterpret_cast<void*>(
+        LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32));
+}
+
+void* library_export(void* library, const char* name) {
+    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name));
+}
+
+#else
+
+std::string program_directory() {
+    std::error_code ignored;
+    std::string text = std::filesystem::read_symlink("/proc/self/exe", ignored).string();
+    return text.substr(0, text.find_last_of('/') + 1);
+}
+
+void* open_library(const std::string& path) {
+    return dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+}
+
+void* library_export(void* library, const char* name) {
+    return dlsym(library, name);
+}
+
+#endif
 
 }  // namespace rfcsim

@@ -18,4 +18,22 @@ std::optional<std::string> read_file(const std::string& path);
 // that what was written survives a process that ends right afterwards.
 void append_lines(const std::string& path, const std::vector<std::string>& lines);
 
+// Whether the path names a directory.
+bool is_directory(const std::string& path);
+
+// The file `name` in the directory `directory` (which may end in a
+// separator).
+std::string path_in(const std::string& directory, const std::string& name);
+
+// The directory of the running program's file, with a separator at its end.
+std::string program_directory();
+
+// Loads a library by the full path of its file; its own dependencies are
+// looked for beside it and in the system's folder only (on POSIX: by its
+// RUNPATH). Null when it does not load.
+void* open_library(const std::string& path);
+
+// The library's export of that name, or null.
+void* library_export(void* library, const char* name);
+
 }  // namespace rfcsim

@@ -5,39 +5,17 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <list>
 #include <random>
-#include <sstream>
 
 #include "rfc_library.h"
 #include "simulator.h"
+#include "test_files.h"
 
 namespace rfcsim_test {
 
 namespace fs = std::filesystem;
-
-// putenv is in both C libraries of the two targets; it keeps the text, so
-// the texts live as long as the process. An empty value counts as unset.
-inline void set_environment(const std::string& name, const std::string& value) {
-    static std::list<std::string> texts;
-    texts.push_back(name + "=" + value);
-    putenv(texts.back().data());
-}
-
-inline std::string file_text(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream content;
-    content << file.rdbuf();
-    return content.str();
-}
-
-inline void write_file(const fs::path& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
 
 inline std::string handlerCalls;
 

@@ -2,8 +2,6 @@
 // of the process (scenario, connections, tables, last error) lives here;
 // parsing and formatting are in the files beside it.
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <map>
@@ -14,6 +12,7 @@
 #include "logon.h"
 #include "rfc_library.h"
 #include "scenario.h"
+#include "scenario_file.h"
 #include "simulator.h"
 #include "texts.h"
 
@@ -21,8 +20,6 @@ namespace rfcsim {
 
 namespace {
 
-// Exit code of a malformed scenario: a fault of the test setup.
-constexpr int scenarioExitCode = 70;
 constexpr const char* traceFile = "Dev_Rfc.Trc";
 
 struct ErrorText {
@@ -79,17 +76,7 @@ void load_scenario() {
     State& current = state();
     if (current.scenarioRead) return;
     current.scenarioRead = true;
-    std::string path = environment_value("RFCSIM_SCENARIO");
-    if (path.empty()) path = "rfcsim.ini";
-    std::optional<std::string> text = read_file(path);
-    if (!text) return;  // no file: an empty landscape
-    ParsedScenario parsed = parse_scenario(*text);
-    if (!parsed.ok()) {
-        std::fprintf(stderr, "%s\n", scenario_error_report(path, parsed).c_str());
-        std::fflush(stderr);
-        std::exit(scenarioExitCode);
-    }
-    current.scenario = std::move(parsed.scenario);
+    current.scenario = read_scenario_file();
 }
 
 ErrorText error_of(const SystemScenario* system) {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <charconv>
 
+#include "nw_codes.h"
+
 namespace rfcsim {
 
 namespace {
@@ -138,7 +140,11 @@ std::string parse_delay(std::string_view value, Delays& delays) {
     else if (words[0] == "RfcOpenEx") delay = &delays.openEx;
     else if (words[0] == "RfcCall") delay = &delays.call;
     else if (words[0] == "RfcReceive") delay = &delays.receive;
-    else return "unknown operation " + quoted(words[0]) + " for delay (RfcOpen, RfcOpenEx, RfcCall or RfcReceive)";
+    else if (words[0] == "RfcOpenConnection") delay = &delays.openConnection;
+    else if (words[0] == "RfcInvoke") delay = &delays.invoke;
+    else
+        return "unknown operation " + quoted(words[0]) +
+               " for delay (RfcOpen, RfcOpenEx, RfcCall, RfcReceive, RfcOpenConnection or RfcInvoke)";
     std::chrono::microseconds duration{0};
     if (!parse_seconds(words[1], duration))
         return "bad seconds " + quoted(words[1]) + " for delay (a decimal number below 1000000000, such as 120 or 0.5)";
@@ -155,6 +161,15 @@ std::string parse_verbatim_line(std::string_view value, std::vector<std::string>
     std::string line(text);
     line.resize(tableLineWidth, ' ');
     lines.push_back(std::move(line));
+    return {};
+}
+
+// The name of an RFC_RC, such as RFC_TIMEOUT.
+std::string parse_return_code(std::string_view key, std::string_view value, int32_t& code) {
+    std::optional<int32_t> named = rfc_rc_named(value);
+    if (!named)
+        return "bad value " + quoted(value) + " for " + std::string(key) + " (an RFC_RC name such as RFC_TIMEOUT)";
+    code = *named;
     return {};
 }
 
@@ -186,6 +201,8 @@ std::string parse_system_key(std::string_view key, std::string_view value, Syste
     else if (key == "error.internal") system.errorInternal = text;
     else if (key == "trace") system.trace.push_back(text);
     else if (key == "delay") return parse_delay(value, system.delays);
+    else if (key == "nw.open") return parse_return_code(key, value, system.nwOpen);
+    else if (key == "nw.invoke") return parse_return_code(key, value, system.nwInvoke);
     else return "unknown key " + quoted(key) + " in [system " + system.name + "]";
     return {};
 }

@@ -41,6 +41,8 @@ struct Delays {
     std::chrono::microseconds openEx{0};
     std::chrono::microseconds call{0};
     std::chrono::microseconds receive{0};
+    std::chrono::microseconds openConnection{0};  // the NetWeaver face
+    std::chrono::microseconds invoke{0};
 };
 
 // One [system NAME] section.
@@ -60,6 +62,10 @@ struct SystemScenario {
     std::optional<std::string> errorInternal;
     std::vector<std::string> trace;
     Delays delays;
+    // What only the NetWeaver face knows: an RFC_RC that an open or an
+    // invoke of this system gives; RFC_OK (0) for none.
+    int32_t nwOpen = 0;
+    int32_t nwInvoke = 0;
 };
 
 struct Scenario {

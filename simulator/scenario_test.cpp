@@ -291,11 +291,14 @@ INSTANTIATE_TEST_SUITE_P(
         MalformedCase{"[system PRD]\ndelay =\n", 2, "delay needs OPERATION SECONDS, got ''"},
         MalformedCase{"[system PRD]\ndelay = RfcOpen 1 s\n", 2, "delay needs OPERATION SECONDS, got 'RfcOpen 1 s'"},
         MalformedCase{"[system PRD]\ndelay = RfcClose 5\n", 2,
-                      "unknown operation 'RfcClose' for delay (RfcOpen, RfcOpenEx, RfcCall or RfcReceive)"},
+                      "unknown operation 'RfcClose' for delay (RfcOpen, RfcOpenEx, RfcCall, RfcReceive, "
+                      "RfcOpenConnection or RfcInvoke)"},
         MalformedCase{"[system PRD]\ndelay = rfcopen 5\n", 2,
-                      "unknown operation 'rfcopen' for delay (RfcOpen, RfcOpenEx, RfcCall or RfcReceive)"},
+                      "unknown operation 'rfcopen' for delay (RfcOpen, RfcOpenEx, RfcCall, RfcReceive, "
+                      "RfcOpenConnection or RfcInvoke)"},
         MalformedCase{"[system PRD]\ndelay = 5 RfcOpen\n", 2,
-                      "unknown operation '5' for delay (RfcOpen, RfcOpenEx, RfcCall or RfcReceive)"}));
+                      "unknown operation '5' for delay (RfcOpen, RfcOpenEx, RfcCall, RfcReceive, "
+                      "RfcOpenConnection or RfcInvoke)"}));
 
 // Every one of these is refused as seconds of a delay.
 class MalformedDelaySeconds : public testing::TestWithParam<const char*> {};
@@ -310,6 +313,28 @@ TEST_P(MalformedDelaySeconds, IsAMalformedLine) {
 INSTANTIATE_TEST_SUITE_P(Values, MalformedDelaySeconds,
                          testing::Values("-1", "-0.5", "+1", "x", "1s", ".5", "5.", "1.2.3", "0,5", "1e3", "0x10",
                                          "1000000000", "inf"));
+
+TEST(Scenario, NetWeaverKeys) {
+    SystemScenario system = first_system("[system PRD]\ndelay = RfcOpenConnection 2\ndelay = RfcInvoke 0.5\n"
+                                         "nw.open = RFC_TIMEOUT\nnw.invoke = RFC_CLOSED\ndelay = RfcOpen 1\n");
+    EXPECT_EQ(system.delays.openConnection, std::chrono::seconds(2));
+    EXPECT_EQ(system.delays.invoke, std::chrono::milliseconds(500));
+    EXPECT_EQ(system.delays.open, std::chrono::seconds(1));
+    EXPECT_EQ(system.delays.call.count(), 0);
+    EXPECT_EQ(system.nwOpen, 8);
+    EXPECT_EQ(system.nwInvoke, 6);
+    EXPECT_EQ(first_system("[system PRD]\nnw.open = RFC_TIMEOUT\nnw.open = RFC_OK\n").nwOpen, 0);
+}
+
+TEST(Scenario, ReturnCodesAreRfcRcNames) {
+    for (const char* value : {"8", "rfc_timeout", "TIMEOUT", ""}) {
+        ParsedScenario parsed = parse_scenario(std::string("[system PRD]\nnw.invoke = ") + value + "\n");
+        EXPECT_EQ(parsed.errorLine, 2) << value;
+        EXPECT_EQ(parsed.errorReason,
+                  "bad value '" + std::string(value) + "' for nw.invoke (an RFC_RC name such as RFC_TIMEOUT)");
+    }
+    EXPECT_EQ(parse_scenario("[library]\nnw.open = RFC_TIMEOUT\n").errorReason, "unknown key 'nw.open' in [library]");
+}
 
 TEST(Scenario, LineTextLongerThanATableLineIsMalformed) {
     ParsedScenario parsed = parse_scenario("[system PRD]\nline = |" + std::string(81, 'x') + "|\n");
