@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <mutex>
 #include <vector>
 
@@ -18,6 +19,7 @@
 #include <windows.h>
 #else
 #include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/random.h>
 #include <sys/stat.h>
@@ -27,6 +29,11 @@
 namespace {
 
 constexpr const char* folderPrefix = "wickerby-";
+constexpr std::size_t drawnDigits = 16;
+
+// The folder part of a path without its trailing separator, and the name
+// after it.
+void split_folder(const std::string& folder, std::string& parent, std::string& name);
 
 #ifdef _WIN32
 
@@ -34,6 +41,11 @@ constexpr char separator = '\\';
 
 unsigned long process_id() {
     return GetCurrentProcessId();
+}
+
+// The temporary folder is the account's own on Windows.
+std::string home_name() {
+    return "wickerby-private";
 }
 
 // 64 bits from the system's random source (RtlGenRandom); 0 for a part
@@ -53,14 +65,34 @@ std::optional<std::string> temporary_folder() {
     return std::string(path, size);
 }
 
-bool make_folder(const std::string& path) {
-    return CreateDirectoryA(path.c_str(), nullptr) != 0;
+// The system's own words for an error code, without the line end.
+std::string system_words(DWORD code) {
+    char text[256] = "";
+    const DWORD size = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+                                      text, sizeof text, nullptr);
+    std::string words(text, size);
+    while (!words.empty() && (words.back() == '\n' || words.back() == '\r' || words.back() == '.')) words.pop_back();
+    return words.empty() ? "system error " + std::to_string(code) : words;
 }
 
-bool is_own_folder(const std::string& path) {
+// A folder, not a link or junction to one.
+bool is_real_folder(const std::string& path) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
            !(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+std::optional<std::string> make_home(const std::string& home) {
+    if (!CreateDirectoryA(home.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+        return system_words(GetLastError());
+    if (!is_real_folder(home)) return home_name() + " there is not a folder";
+    return std::nullopt;
+}
+
+std::optional<std::string> make_folder_in_home(const std::string& parent, const std::string& name) {
+    const std::string path = parent + separator + name;
+    if (!CreateDirectoryA(path.c_str(), nullptr)) return system_words(GetLastError());
+    return std::nullopt;
 }
 
 bool write_whole(const std::string& path, const std::string& bytes) {
@@ -73,20 +105,9 @@ bool write_whole(const std::string& path, const std::string& bytes) {
     return CloseHandle(file) && ok;
 }
 
-void remove_folder(const std::string& path) {
-    RemoveDirectoryA(path.c_str());
-}
-
-void remove_in_folder(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES &&
-        !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)))
-        DeleteFileA(path.c_str());
-}
-
 std::optional<std::string> read_whole(const std::string& path) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+                              FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (file == INVALID_HANDLE_VALUE) return std::nullopt;
     std::string bytes;
     char buffer[65536];
@@ -96,12 +117,64 @@ std::optional<std::string> read_whole(const std::string& path) {
     return bytes;
 }
 
+// The entry itself, a link or junction never followed; the handle may
+// delete it.
+HANDLE open_entry(const std::string& path, DWORD sharing) {
+    return CreateFileA(path.c_str(), DELETE | FILE_READ_ATTRIBUTES | FILE_LIST_DIRECTORY, sharing, nullptr,
+                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+}
+
+DWORD handle_attributes(HANDLE entry) {
+    BY_HANDLE_FILE_INFORMATION information{};
+    return GetFileInformationByHandle(entry, &information) ? information.dwFileAttributes : 0;
+}
+
+void delete_by_handle(HANDLE entry) {
+    FILE_DISPOSITION_INFO disposition{};
+    disposition.DeleteFile = TRUE;
+    SetFileInformationByHandle(entry, FileDispositionInfo, &disposition, sizeof disposition);
+}
+
+// The folder is held open without leave to rename or delete it, so no
+// link or junction can take its place while its files go; each file is
+// opened without following a link and deleted through its handle.
+void remove_folder_at(const std::string& parent, const std::string& name) {
+    const std::string path = parent + separator + name;
+    HANDLE folder = open_entry(path, FILE_SHARE_READ | FILE_SHARE_WRITE);
+    if (folder == INVALID_HANDLE_VALUE) return;
+    const DWORD attributes = handle_attributes(folder);
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY) || (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        CloseHandle(folder);
+        return;
+    }
+    for (const std::string& entryName : folder_entries(path)) {
+        HANDLE entry = open_entry(path + separator + entryName, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+        if (entry == INVALID_HANDLE_VALUE) continue;
+        // A link goes as a link; a folder in it, or a junction, stays.
+        if (!(handle_attributes(entry) & FILE_ATTRIBUTE_DIRECTORY)) delete_by_handle(entry);
+        CloseHandle(entry);
+    }
+    delete_by_handle(folder);
+    CloseHandle(folder);
+}
+
+template <typename Visit>
+void each_home_entry(const std::string& home, Visit visit) {
+    if (!is_real_folder(home)) return;
+    for (const std::string& name : folder_entries(home)) visit(name);
+}
+
 #else
 
 constexpr char separator = '/';
 
 unsigned long process_id() {
     return static_cast<unsigned long>(getpid());
+}
+
+// The temporary folder may be shared by every account: each has its own home.
+std::string home_name() {
+    return "wickerby-private-" + std::to_string(geteuid());
 }
 
 // 64 bits from the kernel's random source; 0 when it could not be drawn.
@@ -121,16 +194,36 @@ std::optional<std::string> temporary_folder() {
     return path;
 }
 
-// mkdir() never follows a link at the name and fails on anything there.
-bool make_folder(const std::string& path) {
-    return mkdir(path.c_str(), 0700) == 0;
+// A folder opened without following a link at its name, and only when it
+// is this account's own and no one else may write in it; -1 otherwise.
+int open_own_folder(int at, const std::string& name) {
+    const int folder = openat(at, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (folder < 0) return -1;
+    struct stat info {};
+    if (fstat(folder, &info) != 0 || info.st_uid != geteuid() || (info.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
+        close(folder);
+        return -1;
+    }
+    return folder;
 }
 
-// The temporary folder is shared by every account: only a real folder of
-// this account's own is touched.
-bool is_own_folder(const std::string& path) {
-    struct stat info {};
-    return lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == geteuid();
+std::optional<std::string> make_home(const std::string& home) {
+    // mkdir() never follows a link at the name and fails on anything there.
+    if (mkdir(home.c_str(), 0700) != 0 && errno != EEXIST) return std::strerror(errno);
+    const int folder = open_own_folder(AT_FDCWD, home);
+    if (folder < 0) return home_name() + " there is not a folder that only this account may write in";
+    close(folder);
+    return std::nullopt;
+}
+
+std::optional<std::string> make_folder_in_home(const std::string& parent, const std::string& name) {
+    const int home = open_own_folder(AT_FDCWD, parent);
+    if (home < 0) return home_name() + " there is not a folder that only this account may write in";
+    const bool made = mkdirat(home, name.c_str(), 0700) == 0;
+    const int error = errno;
+    close(home);
+    if (!made) return std::strerror(error);
+    return std::nullopt;
 }
 
 bool write_whole(const std::string& path, const std::string& bytes) {
@@ -144,15 +237,6 @@ bool write_whole(const std::string& path, const std::string& bytes) {
         done += static_cast<std::size_t>(written);
     }
     return close(file) == 0 && done == bytes.size();
-}
-
-void remove_folder(const std::string& path) {
-    rmdir(path.c_str());
-}
-
-void remove_in_folder(const std::string& path) {
-    struct stat info {};
-    if (lstat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode)) unlink(path.c_str());
 }
 
 std::optional<std::string> read_whole(const std::string& path) {
@@ -170,18 +254,68 @@ std::optional<std::string> read_whole(const std::string& path) {
     return bytes;
 }
 
+// The names in an open folder, without "." and "..".
+std::vector<std::string> entries_at(int folder) {
+    std::vector<std::string> names;
+    const int listed = dup(folder);
+    DIR* list = listed < 0 ? nullptr : fdopendir(listed);
+    if (!list) {
+        if (listed >= 0) close(listed);
+        return names;
+    }
+    while (const dirent* entry = readdir(list)) {
+        const std::string name = entry->d_name;
+        if (name != "." && name != "..") names.push_back(name);
+    }
+    closedir(list);
+    return names;
+}
+
+// Everything goes through the folder's descriptor, opened without following
+// a link: a folder swapped for a link after it was opened leads nowhere
+// else, and a link in it is removed as a link.
+void remove_folder_at(int parent, const std::string& name) {
+    const int folder = open_own_folder(parent, name);
+    if (folder < 0) return;
+    for (const std::string& entry : entries_at(folder)) {
+        struct stat info {};
+        if (fstatat(folder, entry.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISDIR(info.st_mode))
+            unlinkat(folder, entry.c_str(), 0);
+    }
+    close(folder);
+    unlinkat(parent, name.c_str(), AT_REMOVEDIR);
+}
+
+void remove_folder_at(const std::string& parent, const std::string& name) {
+    const int at = open(parent.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (at < 0) return;
+    remove_folder_at(at, name);
+    close(at);
+}
+
+template <typename Visit>
+void each_home_entry(const std::string& home, Visit visit) {
+    const int folder = open_own_folder(AT_FDCWD, home);
+    if (folder < 0) return;
+    for (const std::string& name : entries_at(folder)) visit(name);
+    close(folder);
+}
+
 #endif
+
+void split_folder(const std::string& folder, std::string& parent, std::string& name) {
+    const std::string path =
+        !folder.empty() && folder.back() == separator ? folder.substr(0, folder.size() - 1) : folder;
+    const std::size_t cut = path.find_last_of(separator);
+    parent = cut == std::string::npos ? "." : path.substr(0, cut);
+    name = cut == std::string::npos ? path : path.substr(cut + 1);
+}
 
 std::string hex_digits(std::uint64_t value) {
     const char* digits = "0123456789abcdef";
-    std::string hex(16, '0');
+    std::string hex(drawnDigits, '0');
     for (std::size_t i = hex.size(); i-- > 0; value >>= 4) hex[i] = digits[value & 0xf];
     return hex;
-}
-
-// The folder without its trailing separator, as the system names a folder.
-std::string without_separator(const std::string& folder) {
-    return !folder.empty() && folder.back() == separator ? folder.substr(0, folder.size() - 1) : folder;
 }
 
 // The folders this process made and has not removed. A folder of this
@@ -200,43 +334,85 @@ MadeFolders& made_folders() {
     return *made;
 }
 
-bool made_here(const std::string& folder) {
+bool made_here(const std::string& name) {
     MadeFolders& made = made_folders();
     const std::lock_guard<std::mutex> hold(made.mutex);
-    return std::find(made.names.begin(), made.names.end(), folder) != made.names.end();
+    return std::find(made.names.begin(), made.names.end(), name) != made.names.end();
 }
 
-void note_made(const std::string& folder, bool made) {
+void note_made(const std::string& name, bool made) {
     MadeFolders& registry = made_folders();
     const std::lock_guard<std::mutex> hold(registry.mutex);
-    if (made) registry.names.push_back(folder);
-    else registry.names.erase(std::remove(registry.names.begin(), registry.names.end(), folder), registry.names.end());
+    if (made) registry.names.push_back(name);
+    else registry.names.erase(std::remove(registry.names.begin(), registry.names.end(), name), registry.names.end());
 }
 
 }  // namespace
 
 std::string private_folder_name() {
     // Drawn from the system's random source and the clock, so that no other
-    // account can make the folder first and have this run use it. The
-    // system is asked directly: the C++ library's random device throws when
-    // the processor's generator does not answer, and an exception here
-    // would end the run with nothing printed.
+    // run can foresee the name. The system is asked directly: the C++
+    // library's random device throws when the processor's generator does
+    // not answer, and an exception here would end the run with nothing
+    // printed.
     const std::uint64_t drawn =
         system_random_bits() ^
         static_cast<std::uint64_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count());
     return folderPrefix + std::to_string(process_id()) + "-" + hex_digits(drawn);
 }
 
-std::optional<std::string> private_folder_path() {
+std::optional<unsigned long> private_folder_process(const std::string& name) {
+    const std::string prefix = folderPrefix;
+    if (name.compare(0, prefix.size(), prefix) != 0) return std::nullopt;
+    const std::size_t dash = name.find('-', prefix.size());
+    if (dash == std::string::npos || name.size() != dash + 1 + drawnDigits) return std::nullopt;
+    const std::string id = name.substr(prefix.size(), dash - prefix.size());
+    // A process id as the system writes it: no sign, no leading zero, 32 bits.
+    if (id.empty() || id.size() > 10 || id[0] == '0') return std::nullopt;
+    if (!std::all_of(id.begin(), id.end(), [](char c) { return c >= '0' && c <= '9'; })) return std::nullopt;
+    if (!std::all_of(name.begin() + static_cast<std::ptrdiff_t>(dash + 1), name.end(),
+                     [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); }))
+        return std::nullopt;
+    const unsigned long long value = std::stoull(id);
+    if (value > 0xffffffffULL) return std::nullopt;
+    return static_cast<unsigned long>(value);
+}
+
+std::optional<std::string> temporary_folder_path() {
+    return temporary_folder();
+}
+
+const char* temporary_folder_setting() {
+#ifdef _WIN32
+    return "TMP or TEMP";
+#else
+    return "TMPDIR";
+#endif
+}
+
+std::optional<std::string> private_folders_home() {
     const std::optional<std::string> temporary = temporary_folder();
     if (!temporary) return std::nullopt;
-    return *temporary + private_folder_name() + separator;
+    return *temporary + home_name() + separator;
+}
+
+std::optional<std::string> private_folder_path() {
+    const std::optional<std::string> home = private_folders_home();
+    if (!home) return std::nullopt;
+    return *home + private_folder_name() + separator;
+}
+
+std::optional<std::string> make_private_folder_told(const std::string& folder) {
+    std::string parent, name;
+    split_folder(folder, parent, name);
+    if (const std::optional<std::string> problem = make_home(parent)) return problem;
+    if (const std::optional<std::string> problem = make_folder_in_home(parent, name)) return problem;
+    note_made(name, true);
+    return std::nullopt;
 }
 
 bool make_private_folder(const std::string& folder) {
-    if (!make_folder(without_separator(folder))) return false;
-    note_made(without_separator(folder), true);
-    return true;
+    return !make_private_folder_told(folder);
 }
 
 bool write_private_file(const std::string& folder, const std::string& name, const std::string& bytes) {
@@ -248,18 +424,20 @@ std::optional<std::string> read_private_file(const std::string& folder, const st
 }
 
 void remove_private_folder(const std::string& folder) {
-    for (const std::string& name : folder_entries(folder)) remove_in_folder(folder + name);
-    remove_folder(without_separator(folder));
-    note_made(without_separator(folder), false);
+    std::string parent, name;
+    split_folder(folder, parent, name);
+    remove_folder_at(parent, name);
+    note_made(name, false);
 }
 
 void remove_abandoned_private_folders() {
-    const std::optional<std::string> temporary = temporary_folder();
-    if (!temporary) return;
-    for (const std::string& entry : folder_entries(*temporary)) {
-        const std::optional<unsigned long> id = leftover_process_id(entry, folderPrefix, "-");
-        const std::string folder = *temporary + entry;
-        if (!id || made_here(folder) || (*id != process_id() && process_is_running(*id))) continue;
-        if (is_own_folder(folder)) remove_private_folder(folder + separator);
-    }
+    const std::optional<std::string> home = private_folders_home();
+    if (!home) return;
+    std::string parent, homeName;
+    split_folder(*home, parent, homeName);
+    each_home_entry(parent + separator + homeName, [&](const std::string& name) {
+        const std::optional<unsigned long> id = private_folder_process(name);
+        if (!id || made_here(name) || (*id != process_id() && process_is_running(*id))) return;
+        remove_folder_at(parent + separator + homeName, name);
+    });
 }
