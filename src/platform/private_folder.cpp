@@ -9,20 +9,18 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <mutex>
 #include <vector>
 
 #include "leftovers.h"
+#include "own_folders.h"
 
 #ifdef _WIN32
 #include <windows.h>
 #else
 #include <cerrno>
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/random.h>
-#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -30,10 +28,6 @@ namespace {
 
 constexpr const char* folderPrefix = "wickerby-";
 constexpr std::size_t drawnDigits = 16;
-
-// The folder part of a path without its trailing separator, and the name
-// after it.
-void split_folder(const std::string& folder, std::string& parent, std::string& name);
 
 #ifdef _WIN32
 
@@ -65,36 +59,6 @@ std::optional<std::string> temporary_folder() {
     return std::string(path, size);
 }
 
-// The system's own words for an error code, without the line end.
-std::string system_words(DWORD code) {
-    char text[256] = "";
-    const DWORD size = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-                                      text, sizeof text, nullptr);
-    std::string words(text, size);
-    while (!words.empty() && (words.back() == '\n' || words.back() == '\r' || words.back() == '.')) words.pop_back();
-    return words.empty() ? "system error " + std::to_string(code) : words;
-}
-
-// A folder, not a link or junction to one.
-bool is_real_folder(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
-           !(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
-}
-
-std::optional<std::string> make_home(const std::string& home) {
-    if (!CreateDirectoryA(home.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
-        return system_words(GetLastError());
-    if (!is_real_folder(home)) return home_name() + " there is not a folder";
-    return std::nullopt;
-}
-
-std::optional<std::string> make_folder_in_home(const std::string& parent, const std::string& name) {
-    const std::string path = parent + separator + name;
-    if (!CreateDirectoryA(path.c_str(), nullptr)) return system_words(GetLastError());
-    return std::nullopt;
-}
-
 bool write_whole(const std::string& path, const std::string& bytes) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
@@ -115,53 +79,6 @@ std::optional<std::string> read_whole(const std::string& path) {
     while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
     CloseHandle(file);
     return bytes;
-}
-
-// The entry itself, a link or junction never followed; the handle may
-// delete it.
-HANDLE open_entry(const std::string& path, DWORD sharing) {
-    return CreateFileA(path.c_str(), DELETE | FILE_READ_ATTRIBUTES | FILE_LIST_DIRECTORY, sharing, nullptr,
-                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-}
-
-DWORD handle_attributes(HANDLE entry) {
-    BY_HANDLE_FILE_INFORMATION information{};
-    return GetFileInformationByHandle(entry, &information) ? information.dwFileAttributes : 0;
-}
-
-void delete_by_handle(HANDLE entry) {
-    FILE_DISPOSITION_INFO disposition{};
-    disposition.DeleteFile = TRUE;
-    SetFileInformationByHandle(entry, FileDispositionInfo, &disposition, sizeof disposition);
-}
-
-// The folder is held open without leave to rename or delete it, so no
-// link or junction can take its place while its files go; each file is
-// opened without following a link and deleted through its handle.
-void remove_folder_at(const std::string& parent, const std::string& name) {
-    const std::string path = parent + separator + name;
-    HANDLE folder = open_entry(path, FILE_SHARE_READ | FILE_SHARE_WRITE);
-    if (folder == INVALID_HANDLE_VALUE) return;
-    const DWORD attributes = handle_attributes(folder);
-    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY) || (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-        CloseHandle(folder);
-        return;
-    }
-    for (const std::string& entryName : folder_entries(path)) {
-        HANDLE entry = open_entry(path + separator + entryName, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
-        if (entry == INVALID_HANDLE_VALUE) continue;
-        // A link goes as a link; a folder in it, or a junction, stays.
-        if (!(handle_attributes(entry) & FILE_ATTRIBUTE_DIRECTORY)) delete_by_handle(entry);
-        CloseHandle(entry);
-    }
-    delete_by_handle(folder);
-    CloseHandle(folder);
-}
-
-template <typename Visit>
-void each_home_entry(const std::string& home, Visit visit) {
-    if (!is_real_folder(home)) return;
-    for (const std::string& name : folder_entries(home)) visit(name);
 }
 
 #else
@@ -194,38 +111,6 @@ std::optional<std::string> temporary_folder() {
     return path;
 }
 
-// A folder opened without following a link at its name, and only when it
-// is this account's own and no one else may write in it; -1 otherwise.
-int open_own_folder(int at, const std::string& name) {
-    const int folder = openat(at, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (folder < 0) return -1;
-    struct stat info {};
-    if (fstat(folder, &info) != 0 || info.st_uid != geteuid() || (info.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
-        close(folder);
-        return -1;
-    }
-    return folder;
-}
-
-std::optional<std::string> make_home(const std::string& home) {
-    // mkdir() never follows a link at the name and fails on anything there.
-    if (mkdir(home.c_str(), 0700) != 0 && errno != EEXIST) return std::strerror(errno);
-    const int folder = open_own_folder(AT_FDCWD, home);
-    if (folder < 0) return home_name() + " there is not a folder that only this account may write in";
-    close(folder);
-    return std::nullopt;
-}
-
-std::optional<std::string> make_folder_in_home(const std::string& parent, const std::string& name) {
-    const int home = open_own_folder(AT_FDCWD, parent);
-    if (home < 0) return home_name() + " there is not a folder that only this account may write in";
-    const bool made = mkdirat(home, name.c_str(), 0700) == 0;
-    const int error = errno;
-    close(home);
-    if (!made) return std::strerror(error);
-    return std::nullopt;
-}
-
 bool write_whole(const std::string& path, const std::string& bytes) {
     const int file = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (file < 0) return false;
@@ -254,55 +139,10 @@ std::optional<std::string> read_whole(const std::string& path) {
     return bytes;
 }
 
-// The names in an open folder, without "." and "..".
-std::vector<std::string> entries_at(int folder) {
-    std::vector<std::string> names;
-    const int listed = dup(folder);
-    DIR* list = listed < 0 ? nullptr : fdopendir(listed);
-    if (!list) {
-        if (listed >= 0) close(listed);
-        return names;
-    }
-    while (const dirent* entry = readdir(list)) {
-        const std::string name = entry->d_name;
-        if (name != "." && name != "..") names.push_back(name);
-    }
-    closedir(list);
-    return names;
-}
-
-// Everything goes through the folder's descriptor, opened without following
-// a link: a folder swapped for a link after it was opened leads nowhere
-// else, and a link in it is removed as a link.
-void remove_folder_at(int parent, const std::string& name) {
-    const int folder = open_own_folder(parent, name);
-    if (folder < 0) return;
-    for (const std::string& entry : entries_at(folder)) {
-        struct stat info {};
-        if (fstatat(folder, entry.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISDIR(info.st_mode))
-            unlinkat(folder, entry.c_str(), 0);
-    }
-    close(folder);
-    unlinkat(parent, name.c_str(), AT_REMOVEDIR);
-}
-
-void remove_folder_at(const std::string& parent, const std::string& name) {
-    const int at = open(parent.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (at < 0) return;
-    remove_folder_at(at, name);
-    close(at);
-}
-
-template <typename Visit>
-void each_home_entry(const std::string& home, Visit visit) {
-    const int folder = open_own_folder(AT_FDCWD, home);
-    if (folder < 0) return;
-    for (const std::string& name : entries_at(folder)) visit(name);
-    close(folder);
-}
-
 #endif
 
+// The folder part of a path without its trailing separator, and the name
+// after it.
 void split_folder(const std::string& folder, std::string& parent, std::string& name) {
     const std::string path =
         !folder.empty() && folder.back() == separator ? folder.substr(0, folder.size() - 1) : folder;
@@ -405,8 +245,8 @@ std::optional<std::string> private_folder_path() {
 std::optional<std::string> make_private_folder_told(const std::string& folder) {
     std::string parent, name;
     split_folder(folder, parent, name);
-    if (const std::optional<std::string> problem = make_home(parent)) return problem;
-    if (const std::optional<std::string> problem = make_folder_in_home(parent, name)) return problem;
+    if (const std::optional<std::string> problem = make_own_folder(parent)) return home_name() + ": " + *problem;
+    if (const std::optional<std::string> problem = make_folder_in(parent, name)) return problem;
     note_made(name, true);
     return std::nullopt;
 }
@@ -426,7 +266,7 @@ std::optional<std::string> read_private_file(const std::string& folder, const st
 void remove_private_folder(const std::string& folder) {
     std::string parent, name;
     split_folder(folder, parent, name);
-    remove_folder_at(parent, name);
+    remove_own_folder(parent, name);
     note_made(name, false);
 }
 
@@ -435,9 +275,10 @@ void remove_abandoned_private_folders() {
     if (!home) return;
     std::string parent, homeName;
     split_folder(*home, parent, homeName);
-    each_home_entry(parent + separator + homeName, [&](const std::string& name) {
+    const std::string folder = parent + separator + homeName;
+    for (const std::string& name : own_folder_entries(folder)) {
         const std::optional<unsigned long> id = private_folder_process(name);
-        if (!id || made_here(name) || (*id != process_id() && process_is_running(*id))) return;
-        remove_folder_at(parent + separator + homeName, name);
-    });
+        if (!id || made_here(name) || (*id != process_id() && process_is_running(*id))) continue;
+        remove_own_folder(folder, name);
+    }
 }
