@@ -44,16 +44,21 @@ bool is_real_folder(const std::string& path) {
            !(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
-// The entry itself, a link or junction never followed; the handle may
-// delete it.
-HANDLE open_entry(const std::string& path, DWORD sharing) {
-    return CreateFileA(path.c_str(), DELETE | FILE_READ_ATTRIBUTES | FILE_LIST_DIRECTORY, sharing, nullptr,
-                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-}
-
 DWORD handle_attributes(HANDLE entry) {
     BY_HANDLE_FILE_INFORMATION information{};
     return GetFileInformationByHandle(entry, &information) ? information.dwFileAttributes : 0;
+}
+
+// The entry itself, a link or junction never followed.
+HANDLE open_entry(const std::string& path, DWORD access, DWORD sharing) {
+    return CreateFileA(path.c_str(), access | FILE_READ_ATTRIBUTES, sharing, nullptr, OPEN_EXISTING,
+                       FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+}
+
+// A real folder, not a link or junction, as its handle tells.
+bool is_real_folder(HANDLE entry) {
+    const DWORD attributes = handle_attributes(entry);
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
 void delete_by_handle(HANDLE entry) {
@@ -79,24 +84,25 @@ std::optional<std::string> make_folder_in(const std::string& parent, const std::
 
 // The folder is held open without leave to rename or delete it, so no
 // link or junction can take its place while its files go; each file is
-// opened without following a link and deleted through its handle.
+// opened without following a link and deleted through its handle. The
+// folder itself goes through a handle opened anew, again only when it is
+// no link or junction.
 void remove_own_folder(const std::string& parent, const std::string& name) {
     const std::string path = parent + separator + name;
-    HANDLE folder = open_entry(path, FILE_SHARE_READ | FILE_SHARE_WRITE);
+    const DWORD shared = FILE_SHARE_READ | FILE_SHARE_WRITE;
+    HANDLE folder = open_entry(path, FILE_LIST_DIRECTORY, shared);
     if (folder == INVALID_HANDLE_VALUE) return;
-    const DWORD attributes = handle_attributes(folder);
-    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY) || (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-        CloseHandle(folder);
-        return;
-    }
-    for (const std::string& entryName : folder_entries(path)) {
-        HANDLE entry = open_entry(path + separator + entryName, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+    const bool real = is_real_folder(folder);
+    for (const std::string& entryName : real ? folder_entries(path) : std::vector<std::string>{}) {
+        HANDLE entry = open_entry(path + separator + entryName, DELETE, shared | FILE_SHARE_DELETE);
         if (entry == INVALID_HANDLE_VALUE) continue;
         // A link goes as a link; a folder in it, or a junction, stays.
         if (!(handle_attributes(entry) & FILE_ATTRIBUTE_DIRECTORY)) delete_by_handle(entry);
         CloseHandle(entry);
     }
-    delete_by_handle(folder);
+    CloseHandle(folder);
+    if (!real || (folder = open_entry(path, DELETE, shared)) == INVALID_HANDLE_VALUE) return;
+    if (is_real_folder(folder)) delete_by_handle(folder);
     CloseHandle(folder);
 }
 

@@ -94,12 +94,13 @@ TEST(PrivateFolder, OnlyNamesMadeAsTheSensorMakesThemAreItsOwn) {
 
 // Entries that others may make in a shared temporary folder, and names
 // like the sensor's that it never made, stay wherever they lie; an
-// abandoned folder of the sensor's own in its home goes.
+// abandoned folder of the sensor's own in its home goes. (Windows matches
+// names without regard to case: the foreign names differ from it in more.)
 TEST(PrivateFolder, ForeignNamesAreNeverRemoved) {
     const OwnTemporaryFolder temporary;
     const fs::path home = made_home();
     const char* foreign[] = {"wickerby-999999999-notes", "wickerby-0-x", "wickerby-4294967297-x",
-                             "wickerby-999999999-0123456789ABCDEF"};
+                             "wickerby-999999999-ABCDEF0123456789"};
     for (const fs::path& place : {temporary.folder, home})
         for (const char* name : foreign) {
             fs::create_directory(place / name);
