@@ -21,7 +21,7 @@
 
 namespace {
 
-constexpr const char* notOwnFolder = "it is not a folder that only this account may write in";
+constexpr const char* notOwnFolder = "something is there, but no folder that only this account may write in";
 
 #ifdef _WIN32
 

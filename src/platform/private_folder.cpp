@@ -245,7 +245,7 @@ std::optional<std::string> private_folder_path() {
 std::optional<std::string> make_private_folder_told(const std::string& folder) {
     std::string parent, name;
     split_folder(folder, parent, name);
-    if (const std::optional<std::string> problem = make_own_folder(parent)) return home_name() + ": " + *problem;
+    if (const std::optional<std::string> problem = make_own_folder(parent)) return problem;
     if (const std::optional<std::string> problem = make_folder_in(parent, name)) return problem;
     note_made(name, true);
     return std::nullopt;
