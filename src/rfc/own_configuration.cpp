@@ -1,5 +1,7 @@
 #include "own_configuration.h"
 
+#include <optional>
+
 #include "environment.h"
 #include "private_folder.h"
 
@@ -40,14 +42,21 @@ bool name_own_configuration() {
     return !environmentCopiedAtLoad || name_now();
 }
 
-bool write_own_configuration(const std::string& bytes) {
+std::optional<std::string> write_own_configuration(const std::string& bytes) {
     OwnConfiguration& own = own_configuration();
     if (own.folder.empty() && !environmentCopiedAtLoad) name_now();
-    if (own.folder.empty()) return true;
+    if (own.folder.empty()) return std::nullopt;
+    // The administrator corrects the temporary folder's setting, not the
+    // folder the sensor makes in it.
+    const std::string where =
+        "the temporary folder " + temporary_folder_path().value_or("") + " (" + temporary_folder_setting() + ")";
     if (!own.made) {
         remove_abandoned_private_folders();
-        if (!make_private_folder(own.folder)) return false;
+        if (const std::optional<std::string> problem = make_private_folder_told(own.folder))
+            return where + " takes no private folder of the sensor: " + *problem;
         own.made = true;
     }
-    return write_private_file(own.folder, fileName, bytes);
+    if (!write_private_file(own.folder, fileName, bytes))
+        return where + ": " + fileName + " cannot be written in " + own.folder;
+    return std::nullopt;
 }

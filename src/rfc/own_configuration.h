@@ -23,6 +23,7 @@ bool name_own_configuration();
 
 // Writes the configuration's whole bytes where RFC_INI names it, making the
 // private folder at first use (and removing folders that killed runs left
-// behind). True when nothing was named, as the working directory's file is
-// then the one the library reads.
-bool write_own_configuration(const std::string& bytes);
+// behind). The problem in words, naming the temporary folder, when it
+// cannot; nothing when all is well or nothing was named, as the working
+// directory's file is then the one the library reads.
+std::optional<std::string> write_own_configuration(const std::string& bytes);

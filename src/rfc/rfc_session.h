@@ -32,6 +32,9 @@ struct RfcSession {
     // Told each change of waitingIn, when set: a listing's worker tells its
     // parent that way.
     std::function<void(const char* operation)> waitingTold;
+    // Why the last opening made no library call at all (a configuration
+    // that could not be written); empty when it called the library.
+    std::string openProblem;
 };
 
 // Marks the session as waiting in an operation for as long as it lives.

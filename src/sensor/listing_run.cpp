@@ -196,8 +196,9 @@ int run_listing(const StartUp& start, const ServerListing& listing, const RunPla
     // Kept true by set_listing_deadline as the run goes, and given up with the run.
     const ArmedEnding armed(place.deadline);
     set_listing_deadline(run, progress.counters, "", false);
-    if (listing.channels.parallel > 1)
+    if (listing.channels.parallel > 1 && !world.measureInTurn)
         return run_listing_with_workers(run, progress, entries, listing.channels.parallel);
+    if (listing.channels.parallel > 1) world.measureInTurn();
     ConnectionProfile inherited;
     for (const std::string& entry : entries) {
         ++progress.counters.noSystems;
