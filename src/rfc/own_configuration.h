@@ -26,3 +26,9 @@ bool name_own_configuration();
 // behind). True when nothing was named, as the working directory's file is
 // then the one the library reads.
 bool write_own_configuration(const std::string& bytes);
+
+// In a process whose working directory is a private folder already (a
+// listing's worker): RFC_INI names the working directory's "SapRfc.ini",
+// which the run replaces anyway, and no folder of the process's own is
+// made. Called before the library loads.
+void keep_configuration_in_working_directory();
