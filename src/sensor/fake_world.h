@@ -40,4 +40,3 @@ struct FakeWorld {
         return world;
     }
 };
-

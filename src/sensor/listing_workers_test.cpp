@@ -30,15 +30,18 @@ std::string ending_text(Deadline& deadline) {
 // way it was armed and however deep, with that one's exit code.
 TEST(Deadline, AnArmedEndingArmsTheOneBeforeItAgainWhenItGoes) {
     Deadline deadline;
-    set_deadline_ending(deadline, [] { return std::string("outer"); }, 2);
+    set_deadline_ending(
+        deadline, [] { return std::string("outer"); }, 2);
     {
-        const ArmedEnding armed(deadline, [] { return std::string("inner"); }, 0);
+        const ArmedEnding armed(
+            deadline, [] { return std::string("inner"); }, 0);
         EXPECT_EQ(ending_text(deadline), "inner");
         EXPECT_EQ(deadline.endingExitCode, 0);
         {
             // Kept as it is, then changed as the run goes.
             const ArmedEnding kept(deadline);
-            set_deadline_ending(deadline, [] { return std::string("changed"); }, 1);
+            set_deadline_ending(
+                deadline, [] { return std::string("changed"); }, 1);
             EXPECT_EQ(ending_text(deadline), "changed");
         }
         EXPECT_EQ(ending_text(deadline), "inner");
