@@ -11,7 +11,8 @@ whose last system answers at the deadline. A listing with workers
 (,PARALLEL) of many systems, half of them through a configured destination,
 whose answers come in waves around the deadline, so that it falls while
 systems are printed and workers started: it must end with one document, and
-leave nothing in its temporary folder. It is a correctness check, not a
+leave nothing in its temporary folder; and the same with a temporary folder
+that does not exist. It is a correctness check, not a
 timing: which of the two ends wins is not judged, only that no output holds
 pieces of both.
 """
@@ -70,6 +71,9 @@ KINDS = {
     "listing": (["X", "ITEM=Requests:Dialog,FAILED,TIMEOUT=1"],
                 lambda d: system("FIRST", 0) + system("FAST", d), {0, 2}),
     "workers": (["GLOBAL", "WORK", ",FAILED,TIMEOUT=1,PARALLEL=8"], worker_listing, {0, 2}),
+    # The same natively without a temporary folder: no worker's folder can be
+    # made, so the parent measures every system itself.
+    "no-temp": (["GLOBAL", "WORK", ",FAILED,TIMEOUT=1,PARALLEL=8"], worker_listing, {0, 2}),
 }
 
 # A run that has not ended long after its one-second deadline hangs.
@@ -116,11 +120,13 @@ def run_one(command, native, work, env, kind, delay):
     # A temporary folder of the run's own: whatever its run leaves there is seen.
     temporary = folder / "tmp"
     temporary.mkdir()
-    env = dict(env, TMPDIR=str(temporary), RFCSIM_SCENARIO=str(folder / "rfcsim.ini"))
+    missing = folder / "no such folder"
+    env = dict(env, TMPDIR=str(missing if kind == "no-temp" else temporary),
+               RFCSIM_SCENARIO=str(folder / "rfcsim.ini"))
     try:
         result = subprocess.run(command + arguments, cwd=folder, env=env, capture_output=True, timeout=HANG_SECONDS)
     except subprocess.TimeoutExpired as expired:
-        return (kind, delay, -1, f"no end within {HANG_SECONDS} s", expired.stdout or b"")
+        return (kind, delay, None, f"no end within {HANG_SECONDS} s", expired.stdout or b"")
     fault = judge(result.stdout, result.returncode, allowed)
     left = sorted(p.name for p in temporary.iterdir())
     # (Under Wine the temporary folder is the prefix's, whatever TMPDIR says.)
@@ -161,7 +167,8 @@ def main():
         for r in results:
             if r[0] == kind:
                 codes[r[2]] = codes.get(r[2], 0) + 1
-        print(f"{kind}: " + ", ".join((f"exit {c}: {n}" if c >= 0 else f"no end: {n}") for c, n in sorted(codes.items())))
+        print(f"{kind}: " + ", ".join((f"exit {c}: {n}" if c is not None else f"no end: {n}")
+                                  for c, n in sorted(codes.items(), key=str)))
     print(f"{options.target}: {len(results)} runs at the deadline: {len(faults)} faults")
     return 1 if faults else 0
 

@@ -265,7 +265,12 @@ int run_listing_with_workers(const SystemRun& listingRun, ListingProgress& progr
         }
         const TurnResult result = wait_for_turn(*workers, turn);
         if (result.inParent) {
-            // As the sequential run measures it, from the records the systems before it left.
+            // As the sequential run measures it, from the records the systems
+            // before it left; the deadline names the operation it waits in.
+            {
+                const OutputHold output(place.deadline.outputMutex);
+                waitedFolder->clear();
+            }
             place.session.records.r3.systemNumber = turn.plan.request.systemNumber;
             install_failure_report();
             finish_system(run, progress, system, measure_in_this_process(run, progress, system), "");
