@@ -142,24 +142,22 @@ struct TurnThreads {
 };
 
 // Starts as many turns as may run, in listing order; a turn without a
-// folder name runs in the parent.
+// folder name runs in the parent. The name is given under the mutex, as
+// whoever stops the run reads it.
 void start_turns(TurnThreads& threads, std::size_t& next, unsigned parallel) {
     Workers& workers = threads.workers;
     for (; next < workers.turns.size(); ++next) {
         Turn& turn = workers.turns[next];
         if (!connects(turn.plan.system)) continue;
+        const std::string folder = private_folder_path().value_or("");
         {
             const std::lock_guard<std::mutex> hold(workers.mutex);
             if (workers.running >= parallel) return;
+            turn.folder = folder;
+            turn.done = folder.empty();
+            turn.result.inParent = folder.empty();
+            if (folder.empty()) continue;
             ++workers.running;
-        }
-        turn.folder = private_folder_path().value_or("");
-        if (turn.folder.empty()) {
-            const std::lock_guard<std::mutex> hold(workers.mutex);
-            --workers.running;
-            turn.done = true;
-            turn.result.inParent = true;
-            continue;
         }
         threads.threads.emplace_back(run_turn, std::ref(workers), next);
     }
