@@ -71,13 +71,14 @@ KINDS = {
     "listing": (["X", "ITEM=Requests:Dialog,FAILED,TIMEOUT=1"],
                 lambda d: system("FIRST", 0) + system("FAST", d), {0, 2}),
     "workers": (["GLOBAL", "WORK", ",FAILED,TIMEOUT=1,PARALLEL=8"], worker_listing, {0, 2}),
-    # The same natively without a temporary folder: no worker's folder can be
+    # The same without a temporary folder (natively only): no worker's folder can be
     # made, so the parent measures every system itself.
     "no-temp": (["GLOBAL", "WORK", ",FAILED,TIMEOUT=1,PARALLEL=8"], worker_listing, {0, 2}),
 }
 
-# A run that has not ended long after its one-second deadline hangs.
-HANG_SECONDS = 20
+# A run that has not ended long after its one-second deadline hangs (under
+# Wine, with many runs at once, a process can take many seconds to end).
+HANG_SECONDS = 60
 
 
 def judge(output, code, allowed):
@@ -144,7 +145,8 @@ def main():
     parser.add_argument("--spread", type=float, default=0.03, help="seconds around the deadline")
     parser.add_argument("--kind", action="append", choices=list(KINDS), help="only these kinds (default: all)")
     options = parser.parse_args()
-    kinds = options.kind or list(KINDS)
+    # Under Wine a missing TMPDIR keeps Wine itself from starting.
+    kinds = options.kind or [kind for kind in KINDS if options.target == "native" or kind != "no-temp"]
 
     command = sensor_command(options.target, options.bin)
     with tempfile.TemporaryDirectory(prefix="wickerby-race-") as scratch:
