@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "environment.h"
+#include "files.h"
 #include "private_folder.h"
 
 namespace {
@@ -15,6 +16,7 @@ constexpr const char* fileName = "SapRfc.ini";
 struct OwnConfiguration {
     std::string folder;
     bool made = false;
+    bool inWorkingDirectory = false;
     ~OwnConfiguration() {
         if (made) remove_private_folder(folder);
     }
@@ -39,11 +41,21 @@ bool name_own_configuration() {
     // Where the library reads the environment when it asks, the name is set
     // when a configured destination first needs it: the runs without one
     // pay nothing for it.
+    if (own_configuration().inWorkingDirectory) return true;
     return !environmentCopiedAtLoad || name_now();
+}
+
+void keep_configuration_in_working_directory() {
+    OwnConfiguration& own = own_configuration();
+    own.inWorkingDirectory = true;
+    own.folder.clear();
+    const std::string directory = working_directory_text();
+    if (!directory.empty()) set_environment_variable(configurationVariable, directory + fileName);
 }
 
 std::optional<std::string> write_own_configuration(const std::string& bytes) {
     OwnConfiguration& own = own_configuration();
+    if (own.inWorkingDirectory) return std::nullopt;
     if (own.folder.empty() && !environmentCopiedAtLoad) name_now();
     if (own.folder.empty()) return std::nullopt;
     // The administrator corrects the temporary folder's setting, not the

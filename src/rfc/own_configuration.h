@@ -27,3 +27,9 @@ bool name_own_configuration();
 // cannot; nothing when all is well or nothing was named, as the working
 // directory's file is then the one the library reads.
 std::optional<std::string> write_own_configuration(const std::string& bytes);
+
+// In a process whose working directory is a private folder already (a
+// listing's worker): RFC_INI names the working directory's "SapRfc.ini",
+// which the run replaces anyway, and no folder of the process's own is
+// made. Called before the library loads.
+void keep_configuration_in_working_directory();
