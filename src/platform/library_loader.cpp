@@ -95,6 +95,10 @@ std::string library_file_name(const std::string& name) {
     return name + ".dll";
 }
 
+std::string prefixed_library_file_name(const std::string& name) {
+    return name + ".dll";
+}
+
 std::string loadable_library_kind() {
 #ifdef _WIN64
     return "64-bit Windows library";
@@ -103,7 +107,9 @@ std::string loadable_library_kind() {
 #endif
 }
 
-LoadedLibrary load_library(const std::string& path) {
+namespace {
+
+LoadedLibrary load_library_searching(const std::string& path, DWORD search) {
     LoadedLibrary library;
     if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = GetLastError();
@@ -116,7 +122,7 @@ LoadedLibrary load_library(const std::string& path) {
     // for a click on a "bad image" box.
     const UINT mode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     SetErrorMode(mode | SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-    HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    HMODULE module = LoadLibraryExA(path.c_str(), nullptr, search);
     const DWORD error = GetLastError();
     SetErrorMode(mode);
     if (module) {
@@ -130,6 +136,16 @@ LoadedLibrary load_library(const std::string& path) {
     library.failure = LibraryLoadFailure::other;
     library.reason = system_error_text(error);
     return library;
+}
+
+}  // namespace
+
+LoadedLibrary load_library(const std::string& path) {
+    return load_library_searching(path, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
+LoadedLibrary load_library_with_companions(const std::string& path) {
+    return load_library_searching(path, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 
 LibraryProcedure library_procedure(const LoadedLibrary& library, const char* name) {
@@ -197,6 +213,10 @@ std::string library_file_name(const std::string& name) {
     return name + ".so";
 }
 
+std::string prefixed_library_file_name(const std::string& name) {
+    return "lib" + name + ".so";
+}
+
 std::string loadable_library_kind() {
     return std::to_string(sizeof(void*) * 8) + "-bit shared library";
 }
@@ -222,6 +242,10 @@ LoadedLibrary load_library(const std::string& path) {
     library.reason = text.compare(0, prefix.size(), prefix) == 0 ? text.substr(prefix.size()) : text;
     if (library.reason.empty()) library.reason = "the loader gave no reason";
     return library;
+}
+
+LoadedLibrary load_library_with_companions(const std::string& path) {
+    return load_library(path);
 }
 
 LibraryProcedure library_procedure(const LoadedLibrary& library, const char* name) {

@@ -24,6 +24,10 @@ std::string system_library_directory();
 // "NAME.so".
 std::string library_file_name(const std::string& name);
 
+// The file name of a library that POSIX systems name with the prefix
+// "lib": "NAME.dll" or "libNAME.so".
+std::string prefixed_library_file_name(const std::string& name);
+
 // What a library must be for this program to load it, as a message names
 // it: "32-bit Windows library", "64-bit shared library".
 std::string loadable_library_kind();
@@ -49,6 +53,12 @@ struct LoadedLibrary {
 // turn are looked for first in its own directory, and no dialog box is shown
 // when it fails.
 LoadedLibrary load_library(const std::string& path);
+
+// Loads the library at the full path, whose own libraries lie beside it:
+// on Windows they are looked for in its directory and then in the system's,
+// never in the working directory or along PATH. On POSIX as load_library,
+// where the library's own search path finds them.
+LoadedLibrary load_library_with_companions(const std::string& path);
 
 // The function the loaded library exports under exactly this name; null
 // when it exports none.

@@ -40,14 +40,30 @@ bool name_own_configuration() {
     return !environmentCopiedAtLoad || name_now();
 }
 
+namespace {
+
+// The private folder, made at first use; false when it cannot be.
+bool own_folder_made(OwnConfiguration& own) {
+    if (own.made) return true;
+    remove_abandoned_private_folders();
+    if (!make_private_folder(own.folder)) return false;
+    own.made = true;
+    return true;
+}
+
+}  // namespace
+
 bool write_own_configuration(const std::string& bytes) {
     OwnConfiguration& own = own_configuration();
     if (own.folder.empty() && !environmentCopiedAtLoad) name_now();
     if (own.folder.empty()) return true;
-    if (!own.made) {
-        remove_abandoned_private_folders();
-        if (!make_private_folder(own.folder)) return false;
-        own.made = true;
-    }
-    return write_private_file(own.folder, fileName, bytes);
+    return own_folder_made(own) && write_private_file(own.folder, fileName, bytes);
+}
+
+std::optional<std::string> write_own_netweaver_configuration(const std::string& bytes) {
+    OwnConfiguration& own = own_configuration();
+    if (own.folder.empty() && !environmentCopiedAtLoad) name_now();
+    if (own.folder.empty() || !own_folder_made(own) || !write_private_file(own.folder, "sapnwrfc.ini", bytes))
+        return std::nullopt;
+    return own.folder;
 }

@@ -26,3 +26,9 @@ bool name_own_configuration();
 // behind). True when nothing was named, as the working directory's file is
 // then the one the library reads.
 bool write_own_configuration(const std::string& bytes);
+
+// The NetWeaver library reads no RFC_INI: the configuration's bytes become
+// "sapnwrfc.ini" in the same private folder, which the library is pointed
+// at. The folder, with its trailing separator; nothing when there is none
+// or the file cannot be written.
+std::optional<std::string> write_own_netweaver_configuration(const std::string& bytes);
