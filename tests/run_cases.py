@@ -377,7 +377,7 @@ def run_case(case, target, parallel=False, netweaver=False):
             materialise(case, dict(target.roots, cwd=work, parent=work.parent), created)
             for line in read_lines(case / "env"):
                 key, _, value = line.partition("=")
-                env[key] = value
+                env[key] = environment_value(value, target)
             secrets = case_passwords(case, work)
             program = (read_lines(case / "program") or ["wickerby"])[0]
             directory, directory_name = place_program(case, target, program, scratch, netweaver)
@@ -421,6 +421,19 @@ def run_case(case, target, parallel=False, netweaver=False):
         finally:
             remove_created(created)
     return failures
+
+
+BYTE_ESCAPE = re.compile(r"\\x([0-9A-Fa-f]{2})")
+
+
+def environment_value(value, target):
+    """A value of the env file; \\xNN is a byte of Windows-1252, which the sensor
+    must see as that byte: natively as it is, under Wine as its character, which
+    Wine hands the program in its ANSI code page."""
+    if not BYTE_ESCAPE.search(value):
+        return value
+    data = BYTE_ESCAPE.sub(lambda match: chr(int(match.group(1), 16)), value).encode("latin-1")
+    return os.fsdecode(data) if target.name == "native" else data.decode("cp1252")
 
 
 def expected_text(path, target, directory_name, work_name):
@@ -485,8 +498,10 @@ def place_program(case, target, program, scratch, netweaver=False):
         library.write_bytes(b"This is a text file, not a library.\n" * 4)
     elif kind == "simulator":
         shutil.copy2(target.bin_dir / target.library_file, library)
-    elif kind == "netweaver":
-        library.unlink(missing_ok=True)
+    elif kind in ("netweaver", "nwrfc", "both"):
+        # nwrfc: the simulator's sapnwrfc and its companion alone; both: with librfc32.
+        if kind == "both":
+            shutil.copy2(target.bin_dir / target.library_file, library)
         for file_name in target.netweaver_files:
             shutil.copy2(target.bin_dir / file_name, directory / file_name)
     elif kind == "incomplete":
