@@ -1,5 +1,6 @@
 #include "library_loader.h"
 
+#include <fstream>
 #include <vector>
 
 #ifdef _WIN32
@@ -27,7 +28,19 @@ std::string without_trailing_blanks(std::string text) {
 
 }  // namespace
 
+std::string library_file_head(const std::string& path, std::size_t size) {
+    std::ifstream file(path, std::ios::binary);
+    std::string head(size, '\0');
+    file.read(head.data(), static_cast<std::streamsize>(size));
+    head.resize(file ? size : static_cast<std::size_t>(file.gcount()));
+    return head;
+}
+
 #ifdef _WIN32
+
+bool loads_windows_libraries() {
+    return true;
+}
 
 namespace {
 
@@ -207,6 +220,10 @@ std::string executable_directory() {
 
 std::string system_library_directory() {
     return std::string();
+}
+
+bool loads_windows_libraries() {
+    return false;
 }
 
 std::string library_file_name(const std::string& name) {

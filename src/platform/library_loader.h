@@ -3,6 +3,7 @@
 // library stays loaded until the process ends.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -63,6 +64,13 @@ LoadedLibrary load_library_with_companions(const std::string& path);
 // The function the loaded library exports under exactly this name; null
 // when it exports none.
 LibraryProcedure library_procedure(const LoadedLibrary& library, const char* name);
+
+// The first bytes of the file at the full path, at most `size`; empty when
+// it does not open. Enough to tell what kind of library a file holds.
+std::string library_file_head(const std::string& path, std::size_t size);
+
+// Whether this program loads Windows libraries (it is a Windows program).
+bool loads_windows_libraries();
 
 // The file version that a Windows library's version resource gives, as
 // "7.200.5.0"; nothing when it has none, and always nothing on POSIX, whose

@@ -2,6 +2,7 @@
 
 #include <type_traits>
 
+#include "library_header.h"
 #include "messages.h"
 #include "rfc_backend.h"
 
@@ -14,6 +15,14 @@ NwRfcLibrary processNwOperations{};
 std::string processLibraryPath;
 LibraryChoice processChoice = LibraryChoice::either;
 
+// A 32-bit sensor cannot load a 64-bit library, nor the other way round:
+// the width of such a library, or 0.
+unsigned other_width(const std::string& path) {
+    if (!loads_windows_libraries()) return 0;
+    const std::optional<unsigned> bits = windows_library_bits(library_file_head(path, libraryHeaderBytes));
+    return bits && *bits != sizeof(void*) * 8 ? *bits : 0;
+}
+
 // Loads the file and takes its operations with `take`, which names the
 // first one missing; the failure, or nothing when the library is the
 // process's now.
@@ -23,7 +32,10 @@ std::optional<RfcLibraryFailure> load_one(
     const LoadedLibrary library = load(directory + failure.fileName);
     switch (library.failure) {
     case LibraryLoadFailure::absent: failure.problem = RfcLibraryProblem::notFound; return failure;
-    case LibraryLoadFailure::wrongFormat: failure.problem = RfcLibraryProblem::wrongFormat; return failure;
+    case LibraryLoadFailure::wrongFormat:
+        failure.problem = RfcLibraryProblem::wrongFormat;
+        failure.otherBits = other_width(directory + failure.fileName);
+        return failure;
     case LibraryLoadFailure::other:
         failure.problem = RfcLibraryProblem::notLoaded;
         failure.reason = library.reason;
@@ -164,7 +176,9 @@ std::string rfc_library_failure_message(const RfcLibraryFailure& failure) {
         (failure.directories.empty() ? std::string() : failure.directories.back()) + failure.fileName;
     switch (failure.problem) {
     case RfcLibraryProblem::notFound: break;
-    case RfcLibraryProblem::wrongFormat: return library_wrong_format_message(path, failure.wantedKind);
+    case RfcLibraryProblem::wrongFormat:
+        if (failure.otherBits) return library_other_width_message(path, failure.otherBits);
+        return library_wrong_format_message(path, failure.wantedKind);
     case RfcLibraryProblem::operationMissing: return library_function_missing_message(path, failure.operation);
     case RfcLibraryProblem::notLoaded: return library_not_loaded_message(path, failure.reason);
     }

@@ -37,6 +37,9 @@ struct RfcLibraryFailure {
     std::string wantedKind;  // what the file should have been ("32-bit Windows library")
     std::string operation;   // operationMissing: the first operation missing
     std::string reason;      // notLoaded: the system's words
+    // wrongFormat: the width of a Windows library that the other sensor
+    // loads (32 or 64), 0 for any other file.
+    unsigned otherBits = 0;
 };
 
 // Fills the table from `lookup`, which gives the address a library exports
