@@ -16,3 +16,11 @@ fi
 for preset in "${presets[@]}"; do
     ctest --preset "$preset" -j2
 done
+# Nothing the tests started may outlive them: no listing's worker and no
+# crash debugger of Wine.
+sleep 1
+if left=$(pgrep -fa -- '<wickerby worker>|winedbg'); then
+    echo "left running after the tests:"
+    echo "$left"
+    exit 1
+fi

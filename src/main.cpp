@@ -11,8 +11,10 @@
 
 int main(int argumentCount, char** arguments) {
     const std::vector<std::string> words(arguments + (argumentCount > 0 ? 1 : 0), arguments + argumentCount);
-    // A listing's worker: its bytes reach the parent, which prints them, as they are.
-    if (!words.empty() && words[0] == workerArgument) {
+    // A listing's worker: its bytes reach the parent, which prints them, as
+    // they are. The argument alone is a profile name: only a parent's mark
+    // in the environment makes a worker.
+    if (words == std::vector<std::string>{workerArgument} && started_as_worker()) {
         make_standard_output_binary();
         return run_worker(standard_world());
     }

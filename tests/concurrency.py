@@ -25,6 +25,7 @@ more workers and runs.
 """
 import argparse
 import os
+import re
 import subprocess
 import sys
 import tempfile
@@ -182,7 +183,10 @@ def main():
         for thread in threads + ([slow] if slow else []):
             thread.join()
         if options.target == "native":
-            left = [p.name for folder in ("tmp-a", "tmp-b") for p in (scratch / folder).iterdir()]
+            # The sensor's home of its private folders stays; what is in it does not.
+            left = [p.name for folder in ("tmp-a", "tmp-b") for p in (scratch / folder).iterdir()
+                    if not re.match(r"wickerby-private-\d+$", p.name)]
+            left += [p.name for folder in ("tmp-a", "tmp-b") for p in (scratch / folder).glob("wickerby-private-*/*")]
             left += [p.name for p in work.iterdir() if p.name.endswith(".wickerby-new")]
             for name in left:
                 tally.fault(f"left behind: {name}")

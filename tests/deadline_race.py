@@ -7,12 +7,18 @@ Each run is given a deadline of one second (,TIMEOUT=1) and a system whose
 answer takes a delay spread around that second, so that the run's own end
 and the deadline's meet in every order: a single system that answers or
 hangs, one whose call ends in the library's failure handler, and a listing
-whose last system answers at the deadline. It is a correctness check, not a
+whose last system answers at the deadline. A listing with workers
+(,PARALLEL) of many systems, half of them through a configured destination,
+whose answers come in waves around the deadline, so that it falls while
+systems are printed and workers started: it must end with one document, and
+leave nothing in its temporary folder; and the same with a temporary folder
+that does not exist. It is a correctness check, not a
 timing: which of the two ends wins is not judged, only that no output holds
 pieces of both.
 """
 import argparse
 import os
+import re
 import subprocess
 import sys
 import tempfile
@@ -47,13 +53,33 @@ def system(name, delay, abort=False):
     return lines
 
 
+# Systems of the listing with workers: each answers after a third of the
+# delay, eight at once, so the last wave answers at about the delay.
+WORKER_SYSTEMS = [f"W{i:02d}" for i in range(24)]
+
+
+def worker_listing(delay):
+    lines = []
+    for name in WORKER_SYSTEMS:
+        lines += system(name, delay / 3)
+    return lines
+
+
 # name: (arguments, scenario for a delay, exit codes allowed)
 KINDS = {
     "single": (["FAST", ",TIMEOUT=1"], lambda d: system("FAST", d), {0, 2}),
     "abort": (["FAST", ",TIMEOUT=1"], lambda d: system("FAST", d, abort=True), {1, 2}),
     "listing": (["X", "ITEM=Requests:Dialog,FAILED,TIMEOUT=1"],
                 lambda d: system("FIRST", 0) + system("FAST", d), {0, 2}),
+    "workers": (["GLOBAL", "WORK", ",FAILED,TIMEOUT=1,PARALLEL=8"], worker_listing, {0, 2}),
+    # The same without a temporary folder (natively only): no worker's folder can be
+    # made, so the parent measures every system itself.
+    "no-temp": (["GLOBAL", "WORK", ",FAILED,TIMEOUT=1,PARALLEL=8"], worker_listing, {0, 2}),
 }
+
+# A run that has not ended long after its one-second deadline hangs (under
+# Wine, with many runs at once, a process can take many seconds to end).
+HANG_SECONDS = 60
 
 
 def judge(output, code, allowed):
@@ -77,15 +103,40 @@ def judge(output, code, allowed):
     return None
 
 
-def run_one(command, work, env, kind, delay):
+def prepare_folder(folder, scenario):
+    for name in ["FAST", "FIRST"] + WORKER_SYSTEMS:
+        (folder / f"{name}.P00").write_bytes(profile_text(name).encode())
+    # Every other worker's system through a configured destination.
+    for name in WORKER_SYSTEMS[::2]:
+        (folder / f"SapRfc.{name}").write_text(f"DEST={name}\nTYPE=A\nASHOST=app01\nSYSNR=00\n")
+    (folder / "Pendrake.Prf").write_text("# Gsng: RACE      : FIRST.P00#FAST.P00#\n")
+    (folder / "SAP Pendrake.Gbl").write_text('# GSNX: WORK      : Item=Requests:Dialog,Sensor="SAP Wickerby"\n'
+                                             "# GSNG: WORK      : " + "".join(f"{n}.P00#" for n in WORKER_SYSTEMS) + "\n")
+    (folder / "rfcsim.ini").write_text("\n".join(scenario) + "\n")
+
+
+def run_one(command, native, work, env, kind, delay):
     arguments, scenario, allowed = KINDS[kind]
     folder = Path(tempfile.mkdtemp(dir=work))
-    for name in ("FAST", "FIRST"):
-        (folder / f"{name}.P00").write_bytes(profile_text(name).encode())
-    (folder / "Pendrake.Prf").write_text("# Gsng: RACE      : FIRST.P00#FAST.P00#\n")
-    (folder / "rfcsim.ini").write_text("\n".join(scenario(delay)) + "\n")
-    result = subprocess.run(command + arguments, cwd=folder, env=env, capture_output=True, timeout=60)
+    prepare_folder(folder, scenario(delay))
+    # A temporary folder of the run's own: whatever its run leaves there is seen.
+    temporary = folder / "tmp"
+    temporary.mkdir()
+    missing = folder / "no such folder"
+    env = dict(env, TMPDIR=str(missing if kind == "no-temp" else temporary),
+               RFCSIM_SCENARIO=str(folder / "rfcsim.ini"))
+    try:
+        result = subprocess.run(command + arguments, cwd=folder, env=env, capture_output=True, timeout=HANG_SECONDS)
+    except subprocess.TimeoutExpired as expired:
+        return (kind, delay, None, f"no end within {HANG_SECONDS} s", expired.stdout or b"")
     fault = judge(result.stdout, result.returncode, allowed)
+    # The account's own folder stays, as it does for every run; what a run
+    # leaves would lie in it or beside it.
+    left = sorted(p.name for p in temporary.iterdir() if not re.match(r"wickerby-private-\d+$", p.name))
+    left += sorted(p.name for p in temporary.glob("wickerby-private-*/*"))
+    # (Under Wine the temporary folder is the prefix's, whatever TMPDIR says.)
+    if not fault and left and native:
+        fault = f"left in the temporary folder: {left}"
     return (kind, delay, result.returncode, fault, result.stdout)
 
 
@@ -96,30 +147,34 @@ def main():
     parser.add_argument("--runs", type=int, default=300, help="runs of each kind")
     parser.add_argument("--parallel", type=int, default=8)
     parser.add_argument("--spread", type=float, default=0.03, help="seconds around the deadline")
+    parser.add_argument("--kind", action="append", choices=list(KINDS), help="only these kinds (default: all)")
     options = parser.parse_args()
+    # Under Wine a missing TMPDIR keeps Wine itself from starting.
+    kinds = options.kind or [kind for kind in KINDS if options.target == "native" or kind != "no-temp"]
 
     command = sensor_command(options.target, options.bin)
     with tempfile.TemporaryDirectory(prefix="wickerby-race-") as scratch:
         env = dict(os.environ, WICKERBY_DRIVES=scratch, TMPDIR=scratch)
         env.pop("RFCSIM_LOG", None)
         jobs = []
-        for kind in KINDS:
+        for kind in kinds:
             for i in range(options.runs):
                 # Spread evenly from just before to just after the deadline.
                 delay = 1.0 - options.spread + 2 * options.spread * i / max(1, options.runs - 1)
                 jobs.append((kind, delay))
         with ThreadPoolExecutor(options.parallel) as pool:
-            results = list(pool.map(lambda job: run_one(command, scratch, env, *job), jobs))
+            results = list(pool.map(lambda job: run_one(command, options.target == "native", scratch, env, *job), jobs))
 
     faults = [r for r in results if r[3]]
     for kind, delay, code, fault, output in faults[:10]:
         print(f"FAIL {kind} delay {delay:.3f}: {fault}: {output!r}")
-    for kind in KINDS:
+    for kind in kinds:
         codes = {}
         for r in results:
             if r[0] == kind:
                 codes[r[2]] = codes.get(r[2], 0) + 1
-        print(f"{kind}: " + ", ".join(f"exit {c}: {n}" for c, n in sorted(codes.items())))
+        print(f"{kind}: " + ", ".join((f"exit {c}: {n}" if c is not None else f"no end: {n}")
+                                  for c, n in sorted(codes.items(), key=str)))
     print(f"{options.target}: {len(results)} runs at the deadline: {len(faults)} faults")
     return 1 if faults else 0
 

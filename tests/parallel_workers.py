@@ -9,8 +9,9 @@ under Wine (where each Windows process is a process of the host too):
 
 Natively the workers are the parent's children. Under Wine they are found
 by their worker argument, so the prefix must be this check's alone while
-it runs; their folders lie in the prefix's temporary folder, which Wine
-takes from the registry, whatever the environment says.
+it runs; their folders lie in the sensor's folder wickerby-private of the
+prefix's temporary folder, which Wine takes from the registry, whatever the
+environment says.
 """
 import argparse
 import os
@@ -41,6 +42,7 @@ def prepare(work, delay):
 
 WORKER_ARGUMENT = b"<wickerby worker>"
 PRIVATE_FOLDER = re.compile(r"wickerby-[0-9]+-[0-9a-f]{16}$")
+HOME = re.compile(r"wickerby-private(-[0-9]+)?$")
 
 
 def workers_of(parent, target):
@@ -69,10 +71,13 @@ def temporary_folders(target, scratch):
 
 
 def entries(folders, target):
-    """What lies in the temporary folders: natively everything (the folder
-    is this check's own), under Wine the private folders."""
+    """What lies in the temporary folders: natively everything but the
+    sensor's home of the private folders (the folder is this check's own),
+    under Wine the private folders; both with what lies in that home."""
     names = {p for folder in folders for p in folder.iterdir()}
-    return {str(p) for p in names if target == "native" or PRIVATE_FOLDER.match(p.name)}
+    names |= {p for folder in folders for p in folder.glob("wickerby-private*/*")}
+    return {str(p) for p in names
+            if (target == "native" and not HOME.match(p.name)) or PRIVATE_FOLDER.match(p.name)}
 
 
 def running(pid):

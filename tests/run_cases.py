@@ -415,7 +415,7 @@ def run_case(case, target, parallel=False, netweaver=False):
                                    failures)
             if parallel and target.temporary:
                 # No worker's folder outlives the run, one ended by its deadline included.
-                left = [p.name for p in target.temporary.iterdir() if re.match(r"wickerby-\d+-", p.name)]
+                left = [p.name for p in target.temporary.glob("wickerby-private*/*") if re.match(r"wickerby-\d+-", p.name)]
                 if left:
                     failures.append(f"left in the temporary folder: {left}")
         finally:

@@ -125,6 +125,13 @@ inline std::string host_not_allowed_message(const std::string& profileName, cons
            " is not allowed as ,HOST=; the administrator names it in the profile's Allowedhost: line !";
 }
 
+// The option string's ",NO=" gives a value that no system number can be:
+// SAP's system numbers are 00 to 99, and the library would be handed
+// whatever the digits make.
+inline std::string system_number_not_valid_message(const std::string& profileName, const std::string& value) {
+    return "Error 1071: " + profileName + ": ,NO=" + value + " is no system number; write two digits, 00 to 99 !";
+}
+
 // A profile, listing or the path file saved as UTF-16 ("Unicode" in
 // Notepad), which no line of reads as written.
 inline std::string utf16_file_message(const std::string& fileName) {

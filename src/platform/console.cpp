@@ -19,6 +19,10 @@ void write_output(const std::string& text) {
     std::fwrite(text.data(), 1, text.size(), stdout);
 }
 
+void flush_output() {
+    std::fflush(stdout);
+}
+
 std::time_t current_time() {
     return std::time(nullptr);
 }

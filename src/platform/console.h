@@ -10,6 +10,9 @@ void prepare_standard_output();
 
 void write_output(const std::string& text);
 
+// Hands what was written to standard output to the system.
+void flush_output();
+
 std::time_t current_time();
 
 // The local time of day of a time as hh:mm:ss.

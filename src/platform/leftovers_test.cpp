@@ -5,12 +5,10 @@
 #include <gtest/gtest.h>
 
 #include "files.h"
-#include "private_folder.h"
 
 #ifdef _WIN32
 #include <windows.h>
 #else
-#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -24,15 +22,6 @@ std::string own_process() {
     return std::to_string(GetCurrentProcessId());
 #else
     return std::to_string(getpid());
-#endif
-}
-
-// A folder made as another process makes it.
-bool make_plain_folder(const std::string& path) {
-#ifdef _WIN32
-    return CreateDirectoryA(path.c_str(), nullptr) != 0;
-#else
-    return mkdir(path.c_str(), 0700) == 0;
 #endif
 }
 
@@ -64,27 +53,4 @@ TEST(Leftovers, OnlyFilesOfProcessesNoLongerRunningGo) {
     EXPECT_TRUE(file_opens(running));
     EXPECT_TRUE(file_opens(other));
     for (const std::string& name : {running, other}) remove_file(name);
-}
-
-TEST(Leftovers, PrivateFoldersOfProcessesNoLongerRunningGo) {
-    const std::optional<std::string> own = private_folder_path();
-    ASSERT_TRUE(own);
-    const std::string name = private_folder_name();
-    const std::string prefix = "wickerby-" + own_process() + "-";
-    ASSERT_EQ(name.compare(0, prefix.size(), prefix), 0) << name;
-    const std::string temporary = own->substr(0, own->find_last_of("\\/", own->size() - 2) + 1);
-    const char separator = own->back();
-    // Made through the system, as other processes made them: one of an id
-    // no process has, and one an earlier process of this process's id left.
-    const std::string abandoned = temporary + "wickerby-" + std::to_string(goneProcess) + "-0123456789abcdef";
-    const std::string predecessor = temporary + prefix + "fedcba9876543210";
-    ASSERT_TRUE(make_private_folder(*own));
-    for (const std::string& folder : {abandoned, predecessor}) ASSERT_TRUE(make_plain_folder(folder));
-    ASSERT_TRUE(write_private_file(abandoned + separator, "SapRfc.ini", "DEST=X\n"));
-    remove_abandoned_private_folders();
-    EXPECT_TRUE(make_private_folder(abandoned + separator)) << "the abandoned folder is gone";
-    EXPECT_TRUE(make_private_folder(predecessor + separator)) << "the earlier process's folder is gone";
-    EXPECT_FALSE(make_private_folder(*own)) << "this process's folder stays";
-    for (const std::string& folder : {abandoned + separator, predecessor + separator, *own})
-        remove_private_folder(folder);
 }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "leftovers.h"
+#include "own_folders.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -20,13 +21,13 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/random.h>
-#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
 namespace {
 
 constexpr const char* folderPrefix = "wickerby-";
+constexpr std::size_t drawnDigits = 16;
 
 #ifdef _WIN32
 
@@ -34,6 +35,11 @@ constexpr char separator = '\\';
 
 unsigned long process_id() {
     return GetCurrentProcessId();
+}
+
+// The temporary folder is the account's own on Windows.
+std::string home_name() {
+    return "wickerby-private";
 }
 
 // 64 bits from the system's random source (RtlGenRandom); 0 for a part
@@ -53,16 +59,6 @@ std::optional<std::string> temporary_folder() {
     return std::string(path, size);
 }
 
-bool make_folder(const std::string& path) {
-    return CreateDirectoryA(path.c_str(), nullptr) != 0;
-}
-
-bool is_own_folder(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
-           !(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
-}
-
 bool write_whole(const std::string& path, const std::string& bytes) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
@@ -73,20 +69,9 @@ bool write_whole(const std::string& path, const std::string& bytes) {
     return CloseHandle(file) && ok;
 }
 
-void remove_folder(const std::string& path) {
-    RemoveDirectoryA(path.c_str());
-}
-
-void remove_in_folder(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES &&
-        !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)))
-        DeleteFileA(path.c_str());
-}
-
 std::optional<std::string> read_whole(const std::string& path) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+                              FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (file == INVALID_HANDLE_VALUE) return std::nullopt;
     std::string bytes;
     char buffer[65536];
@@ -102,6 +87,11 @@ constexpr char separator = '/';
 
 unsigned long process_id() {
     return static_cast<unsigned long>(getpid());
+}
+
+// The temporary folder may be shared by every account: each has its own home.
+std::string home_name() {
+    return "wickerby-private-" + std::to_string(geteuid());
 }
 
 // 64 bits from the kernel's random source; 0 when it could not be drawn.
@@ -121,18 +111,6 @@ std::optional<std::string> temporary_folder() {
     return path;
 }
 
-// mkdir() never follows a link at the name and fails on anything there.
-bool make_folder(const std::string& path) {
-    return mkdir(path.c_str(), 0700) == 0;
-}
-
-// The temporary folder is shared by every account: only a real folder of
-// this account's own is touched.
-bool is_own_folder(const std::string& path) {
-    struct stat info {};
-    return lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == geteuid();
-}
-
 bool write_whole(const std::string& path, const std::string& bytes) {
     const int file = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (file < 0) return false;
@@ -144,15 +122,6 @@ bool write_whole(const std::string& path, const std::string& bytes) {
         done += static_cast<std::size_t>(written);
     }
     return close(file) == 0 && done == bytes.size();
-}
-
-void remove_folder(const std::string& path) {
-    rmdir(path.c_str());
-}
-
-void remove_in_folder(const std::string& path) {
-    struct stat info {};
-    if (lstat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode)) unlink(path.c_str());
 }
 
 std::optional<std::string> read_whole(const std::string& path) {
@@ -172,16 +141,21 @@ std::optional<std::string> read_whole(const std::string& path) {
 
 #endif
 
-std::string hex_digits(std::uint64_t value) {
-    const char* digits = "0123456789abcdef";
-    std::string hex(16, '0');
-    for (std::size_t i = hex.size(); i-- > 0; value >>= 4) hex[i] = digits[value & 0xf];
-    return hex;
+// The folder part of a path without its trailing separator, and the name
+// after it.
+void split_folder(const std::string& folder, std::string& parent, std::string& name) {
+    const std::string path =
+        !folder.empty() && folder.back() == separator ? folder.substr(0, folder.size() - 1) : folder;
+    const std::size_t cut = path.find_last_of(separator);
+    parent = cut == std::string::npos ? "." : path.substr(0, cut);
+    name = cut == std::string::npos ? path : path.substr(cut + 1);
 }
 
-// The folder without its trailing separator, as the system names a folder.
-std::string without_separator(const std::string& folder) {
-    return !folder.empty() && folder.back() == separator ? folder.substr(0, folder.size() - 1) : folder;
+std::string hex_digits(std::uint64_t value) {
+    const char* digits = "0123456789abcdef";
+    std::string hex(drawnDigits, '0');
+    for (std::size_t i = hex.size(); i-- > 0; value >>= 4) hex[i] = digits[value & 0xf];
+    return hex;
 }
 
 // The folders this process made and has not removed. A folder of this
@@ -200,43 +174,85 @@ MadeFolders& made_folders() {
     return *made;
 }
 
-bool made_here(const std::string& folder) {
+bool made_here(const std::string& name) {
     MadeFolders& made = made_folders();
     const std::lock_guard<std::mutex> hold(made.mutex);
-    return std::find(made.names.begin(), made.names.end(), folder) != made.names.end();
+    return std::find(made.names.begin(), made.names.end(), name) != made.names.end();
 }
 
-void note_made(const std::string& folder, bool made) {
+void note_made(const std::string& name, bool made) {
     MadeFolders& registry = made_folders();
     const std::lock_guard<std::mutex> hold(registry.mutex);
-    if (made) registry.names.push_back(folder);
-    else registry.names.erase(std::remove(registry.names.begin(), registry.names.end(), folder), registry.names.end());
+    if (made) registry.names.push_back(name);
+    else registry.names.erase(std::remove(registry.names.begin(), registry.names.end(), name), registry.names.end());
 }
 
 }  // namespace
 
 std::string private_folder_name() {
     // Drawn from the system's random source and the clock, so that no other
-    // account can make the folder first and have this run use it. The
-    // system is asked directly: the C++ library's random device throws when
-    // the processor's generator does not answer, and an exception here
-    // would end the run with nothing printed.
+    // run can foresee the name. The system is asked directly: the C++
+    // library's random device throws when the processor's generator does
+    // not answer, and an exception here would end the run with nothing
+    // printed.
     const std::uint64_t drawn =
         system_random_bits() ^
         static_cast<std::uint64_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count());
     return folderPrefix + std::to_string(process_id()) + "-" + hex_digits(drawn);
 }
 
-std::optional<std::string> private_folder_path() {
+std::optional<unsigned long> private_folder_process(const std::string& name) {
+    const std::string prefix = folderPrefix;
+    if (name.compare(0, prefix.size(), prefix) != 0) return std::nullopt;
+    const std::size_t dash = name.find('-', prefix.size());
+    if (dash == std::string::npos || name.size() != dash + 1 + drawnDigits) return std::nullopt;
+    const std::string id = name.substr(prefix.size(), dash - prefix.size());
+    // A process id as the system writes it: no sign, no leading zero, 32 bits.
+    if (id.empty() || id.size() > 10 || id[0] == '0') return std::nullopt;
+    if (!std::all_of(id.begin(), id.end(), [](char c) { return c >= '0' && c <= '9'; })) return std::nullopt;
+    if (!std::all_of(name.begin() + static_cast<std::ptrdiff_t>(dash + 1), name.end(),
+                     [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); }))
+        return std::nullopt;
+    const unsigned long long value = std::stoull(id);
+    if (value > 0xffffffffULL) return std::nullopt;
+    return static_cast<unsigned long>(value);
+}
+
+std::optional<std::string> temporary_folder_path() {
+    return temporary_folder();
+}
+
+const char* temporary_folder_setting() {
+#ifdef _WIN32
+    return "TMP or TEMP";
+#else
+    return "TMPDIR";
+#endif
+}
+
+std::optional<std::string> private_folders_home() {
     const std::optional<std::string> temporary = temporary_folder();
     if (!temporary) return std::nullopt;
-    return *temporary + private_folder_name() + separator;
+    return *temporary + home_name() + separator;
+}
+
+std::optional<std::string> private_folder_path() {
+    const std::optional<std::string> home = private_folders_home();
+    if (!home) return std::nullopt;
+    return *home + private_folder_name() + separator;
+}
+
+std::optional<std::string> make_private_folder_told(const std::string& folder) {
+    std::string parent, name;
+    split_folder(folder, parent, name);
+    if (const std::optional<std::string> problem = make_own_folder(parent)) return problem;
+    if (const std::optional<std::string> problem = make_folder_in(parent, name)) return problem;
+    note_made(name, true);
+    return std::nullopt;
 }
 
 bool make_private_folder(const std::string& folder) {
-    if (!make_folder(without_separator(folder))) return false;
-    note_made(without_separator(folder), true);
-    return true;
+    return !make_private_folder_told(folder);
 }
 
 bool write_private_file(const std::string& folder, const std::string& name, const std::string& bytes) {
@@ -248,18 +264,21 @@ std::optional<std::string> read_private_file(const std::string& folder, const st
 }
 
 void remove_private_folder(const std::string& folder) {
-    for (const std::string& name : folder_entries(folder)) remove_in_folder(folder + name);
-    remove_folder(without_separator(folder));
-    note_made(without_separator(folder), false);
+    std::string parent, name;
+    split_folder(folder, parent, name);
+    remove_own_folder(parent, name);
+    note_made(name, false);
 }
 
 void remove_abandoned_private_folders() {
-    const std::optional<std::string> temporary = temporary_folder();
-    if (!temporary) return;
-    for (const std::string& entry : folder_entries(*temporary)) {
-        const std::optional<unsigned long> id = leftover_process_id(entry, folderPrefix, "-");
-        const std::string folder = *temporary + entry;
-        if (!id || made_here(folder) || (*id != process_id() && process_is_running(*id))) continue;
-        if (is_own_folder(folder)) remove_private_folder(folder + separator);
+    const std::optional<std::string> home = private_folders_home();
+    if (!home) return;
+    std::string parent, homeName;
+    split_folder(*home, parent, homeName);
+    const std::string folder = parent + separator + homeName;
+    for (const std::string& name : own_folder_entries(folder)) {
+        const std::optional<unsigned long> id = private_folder_process(name);
+        if (!id || made_here(name) || (*id != process_id() && process_is_running(*id))) continue;
+        remove_own_folder(folder, name);
     }
 }

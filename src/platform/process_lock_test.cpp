@@ -5,9 +5,11 @@
 #include <thread>
 
 #include "files.h"
-#include "private_folder.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -18,6 +20,22 @@ namespace {
 // A lock file of the tests' own, so that no sensor running in this
 // directory is disturbed.
 const std::string lockName = "wickerby-platform-test.lock";
+
+bool make_folder(const std::string& name) {
+#ifdef _WIN32
+    return CreateDirectoryA(name.c_str(), nullptr) != 0;
+#else
+    return mkdir(name.c_str(), 0700) == 0;
+#endif
+}
+
+void remove_folder(const std::string& name) {
+#ifdef _WIN32
+    RemoveDirectoryA(name.c_str());
+#else
+    rmdir(name.c_str());
+#endif
+}
 
 struct TwoLocks {
     ProcessLock first = open_process_lock(lockName);
@@ -95,7 +113,7 @@ TEST(ProcessLock, AWaitEndsWhenTheHolderLetsGoOrTheTimeIsUp) {
 
 TEST(ProcessLock, AnEntryThatIsNoPlainFileIsNeverTakenOrReplaced) {
     const std::string folder = "wickerby-platform-test-folder.lock";
-    ASSERT_TRUE(make_private_folder(folder));
+    ASSERT_TRUE(make_folder(folder));
     ProcessLock lock = open_process_lock(folder);
     EXPECT_EQ(lock.handle, -1);
     EXPECT_EQ(lock.problem, "something other than a plain file lies at its name");
@@ -103,7 +121,7 @@ TEST(ProcessLock, AnEntryThatIsNoPlainFileIsNeverTakenOrReplaced) {
     EXPECT_FALSE(lock_shared(lock, 10));
     EXPECT_EQ(lock.held, LockHold::none);
     close_process_lock(lock);
-    remove_private_folder(folder);
+    remove_folder(folder);
 #ifndef _WIN32
     // A dangling link: its target is never made.
     const std::string link = "wickerby-platform-test-link.lock";

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <mutex>
 #include <thread>
 
+#include "environment.h"
 #include "library_loader.h"
 
 #ifdef _WIN32
@@ -16,9 +18,23 @@
 #include <csignal>
 #include <fcntl.h>
 #include <sys/prctl.h>
+#include <sys/types.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
+
+namespace {
+
+// The mark in a worker's environment, set by start_worker alone.
+constexpr const char* workerMarkName = "WICKERBY_WORKER";
+constexpr const char* workerMark = "WICKERBY_WORKER=1";
+
+}  // namespace
+
+bool started_as_worker() {
+    const std::optional<std::string> mark = environment_variable(workerMarkName);
+    return mark && *mark == "1";
+}
 
 #ifdef _WIN32
 
@@ -63,11 +79,31 @@ std::string quoted(const std::string& argument) {
     return text + "\"";
 }
 
+// This process's environment block with the worker's mark, and no mark of
+// its own.
+std::string worker_environment() {
+    std::string block;
+    if (char* strings = GetEnvironmentStringsA()) {
+        const std::size_t nameSize = std::strlen(workerMarkName);
+        for (const char* entry = strings; *entry; entry += std::strlen(entry) + 1) {
+            if (_strnicmp(entry, workerMarkName, nameSize) == 0 && entry[nameSize] == '=') continue;
+            block.append(entry);
+            block.push_back('\0');
+        }
+        FreeEnvironmentStringsA(strings);
+    }
+    block.append(workerMark);
+    block.push_back('\0');
+    block.push_back('\0');
+    return block;
+}
+
 }  // namespace
 
 std::optional<WorkerProcess> start_worker(const std::vector<std::string>& arguments, const std::string& folder) {
     const std::string program = executable_path();
     if (program.empty()) return std::nullopt;
+    std::string environment = worker_environment();
     // A worker inherits every inheritable handle of the process: one
     // started at the same moment as another would hold that one's pipe
     // open, and its parent would wait for its end. So the inheritable ends
@@ -101,7 +137,7 @@ std::optional<WorkerProcess> start_worker(const std::vector<std::string>& argume
     startup.hStdError = nothing;
     PROCESS_INFORMATION started{};
     const BOOL made = CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED,
-                                     nullptr, folder.c_str(), &startup, &started);
+                                     environment.data(), folder.c_str(), &startup, &started);
     CloseHandle(inputRead);
     CloseHandle(outputWrite);
     if (nothing != INVALID_HANDLE_VALUE) CloseHandle(nothing);
@@ -138,11 +174,16 @@ std::string read_worker_output(const WorkerProcess& worker) {
     return output;
 }
 
-int wait_for_worker(WorkerProcess& worker) {
+void wait_for_worker_end(const WorkerProcess& worker) {
     WaitForSingleObject(handle_of(worker.process), INFINITE);
+}
+
+WorkerEnd collect_worker(WorkerProcess& worker) {
     DWORD code = 1;
     GetExitCodeProcess(handle_of(worker.process), &code);
-    return static_cast<int>(code);
+    WorkerEnd end;
+    end.exitCode = static_cast<int>(code);
+    return end;
 }
 
 void stop_worker_process(std::intptr_t process) {
@@ -188,9 +229,30 @@ void make_standard_output_binary() {
 
 #else
 
+namespace {
+
+// This process's environment with the worker's mark, and no mark of its own.
+std::vector<char*> worker_environment() {
+    std::vector<char*> environment;
+    const std::size_t nameSize = std::strlen(workerMarkName);
+    for (char** entry = environ; *entry; ++entry)
+        if (std::strncmp(*entry, workerMarkName, nameSize) != 0 || (*entry)[nameSize] != '=')
+            environment.push_back(*entry);
+    environment.push_back(const_cast<char*>(workerMark));
+    environment.push_back(nullptr);
+    return environment;
+}
+
+}  // namespace
+
 std::optional<WorkerProcess> start_worker(const std::vector<std::string>& arguments, const std::string& folder) {
     const std::string program = executable_path();
     if (program.empty()) return std::nullopt;
+    // A worker that ends before its request is written (its library ended
+    // it, its folder went, its program file was replaced) makes the write
+    // fail with EPIPE, which the caller sees, instead of ending the parent.
+    static const bool brokenPipesIgnored = std::signal(SIGPIPE, SIG_IGN) != SIG_ERR;
+    static_cast<void>(brokenPipesIgnored);
     int input[2], output[2];
     if (pipe2(input, O_CLOEXEC) != 0) return std::nullopt;
     if (pipe2(output, O_CLOEXEC) != 0) {
@@ -202,15 +264,18 @@ std::optional<WorkerProcess> start_worker(const std::vector<std::string>& argume
     argv.push_back(const_cast<char*>(program.c_str()));
     for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
+    std::vector<char*> environment = worker_environment();
     const pid_t parent = getpid();
     const pid_t child = fork();
     if (child == 0) {
         // A parent killed before this point leaves no worker either.
         prctl(PR_SET_PDEATHSIG, SIGKILL);
         if (getppid() != parent) _exit(1);
+        // The worker writes to its parent as any program does.
+        std::signal(SIGPIPE, SIG_DFL);
         if (dup2(input[0], STDIN_FILENO) < 0 || dup2(output[1], STDOUT_FILENO) < 0 || chdir(folder.c_str()) != 0)
             _exit(127);
-        execv(program.c_str(), argv.data());
+        execve(program.c_str(), argv.data(), environment.data());
         _exit(127);
     }
     close(input[0]);
@@ -246,16 +311,38 @@ std::string read_worker_output(const WorkerProcess& worker) {
     return output;
 }
 
-int wait_for_worker(WorkerProcess& worker) {
+namespace {
+
+// Waits for the process to end and leaves it a zombie: its id is not
+// given to another process before it is collected.
+void wait_without_collecting(pid_t process) {
+    siginfo_t info{};
+    while (waitid(P_PID, static_cast<id_t>(process), &info, WEXITED | WNOWAIT) < 0 && errno == EINTR) {
+    }
+}
+
+}  // namespace
+
+void wait_for_worker_end(const WorkerProcess& worker) {
+    if (worker.process != -1) wait_without_collecting(static_cast<pid_t>(worker.process));
+}
+
+WorkerEnd collect_worker(WorkerProcess& worker) {
+    WorkerEnd end;
+    if (worker.process == -1) return end;
     int status = 0;
     while (waitpid(static_cast<pid_t>(worker.process), &status, 0) < 0 && errno == EINTR) {
     }
     worker.process = -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 1;
+    if (WIFSIGNALED(status)) end.signal = WTERMSIG(status);
+    else end.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 1;
+    return end;
 }
 
 void stop_worker_process(std::intptr_t process) {
-    if (process != -1) kill(static_cast<pid_t>(process), SIGKILL);
+    if (process == -1) return;
+    kill(static_cast<pid_t>(process), SIGKILL);
+    wait_without_collecting(static_cast<pid_t>(process));
 }
 
 void close_worker(WorkerProcess& worker) {

@@ -19,7 +19,10 @@ struct WorkerProcess {
 };
 
 // Starts this program's own file with the arguments, in the folder (a host
-// path). Nothing when it cannot be started.
+// path), with the worker's mark in its environment. Nothing when it cannot
+// be started. From the first start on, a worker that ends before it has
+// read what is written to it does not end this process with it (SIGPIPE):
+// the write fails instead.
 std::optional<WorkerProcess> start_worker(const std::vector<std::string>& arguments, const std::string& folder);
 
 // Writes the bytes to the worker's standard input and keeps the pipe open:
@@ -29,15 +32,29 @@ bool send_to_worker(const WorkerProcess& worker, const std::string& bytes);
 // Reads the worker's standard output to its end.
 std::string read_worker_output(const WorkerProcess& worker);
 
-// Waits for the worker to end; its exit code.
-int wait_for_worker(WorkerProcess& worker);
+// How a worker's process ended: by a signal (POSIX), or with an exit code.
+struct WorkerEnd {
+    int signal = 0;
+    int exitCode = 0;
+};
 
-// Ends the worker's process at once, leaving its pipes and handle to
-// whoever waits for it.
+// Waits for the worker to end, keeping its process id (or handle) taken, so
+// that no other process can get it while someone may still stop it.
+void wait_for_worker_end(const WorkerProcess& worker);
+
+// How the ended worker ended; gives its process id back to the system.
+WorkerEnd collect_worker(WorkerProcess& worker);
+
+// Ends the worker's process and waits for it to end, leaving its pipes,
+// its process id and handle to whoever collects it.
 void stop_worker_process(std::intptr_t process);
 
 // Closes the worker's pipes and handle after it has ended.
 void close_worker(WorkerProcess& worker);
+
+// True in a process that start_worker started: it alone finds the mark that
+// start_worker puts in its environment, which no sensor's parameters can set.
+bool started_as_worker();
 
 // In a worker: ends the process at once when standard input reaches its
 // end or breaks, that is when the parent has gone; watched by a thread of

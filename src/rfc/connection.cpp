@@ -24,6 +24,14 @@ std::optional<std::string> host_override_refusal(const ConnectionOverrides& over
     return host_not_allowed_message(profileName, overrides.host);
 }
 
+std::optional<std::string> system_number_override_refusal(const ConnectionOverrides& overrides,
+                                                          const std::string& profileName) {
+    const std::string& value = overrides.systemNumber;
+    const bool digits = value.find_first_not_of("0123456789") == std::string::npos;
+    if (!overrides.hasSystemNumber || value.empty() || (digits && value.size() <= 2)) return std::nullopt;
+    return system_number_not_valid_message(profileName, value);
+}
+
 void fill_connection_records(ConnectionRecords& records, const ConnectionProfile& profile,
                              const ConnectionOverrides& overrides) {
     records.destination = profile.destination;
@@ -112,7 +120,15 @@ RfcHandle open_configured(RfcSession& session, const ConnectionProfile& profile,
                           const std::function<bool(const std::string& bytes)>& writeConfiguration) {
     // The library reads the run's own copy, which RFC_INI names; the working
     // directory's file is replaced all the same.
-    if (!writeConfiguration(configuration) || !write_own_configuration(configuration)) return 0;
+    if (!writeConfiguration(configuration)) {
+        session.openProblem = std::string("RfcOpenEx not called: ") + configurationFileName +
+                              " cannot be written in the working directory";
+        return 0;
+    }
+    if (const std::optional<std::string> problem = write_own_configuration(configuration)) {
+        session.openProblem = "RfcOpenEx not called: " + *problem;
+        return 0;
+    }
     session.records.connectString = connect_string(profile);
     RfcExtendedError error{};
     const WaitingIn waiting(session, "RfcOpenEx");
@@ -125,6 +141,7 @@ RfcHandle classic_open_connection(RfcSession& session, const ConnectionProfile& 
                                   const ConnectionOverrides& overrides, const std::optional<std::string>& configuration,
                                   const std::function<bool(const std::string& bytes)>& writeConfiguration) {
     fill_connection_records(session.records, profile, overrides);
+    session.openProblem.clear();
     if (configuration) return open_configured(session, profile, *configuration, writeConfiguration);
     const WaitingIn waiting(session, "RfcOpen");
     return rfc_operations().RfcOpen(&session.records.options);

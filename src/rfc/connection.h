@@ -23,6 +23,12 @@ inline constexpr std::size_t paddedPasswordWidth = 10;
 std::optional<std::string> host_override_refusal(const ConnectionOverrides& overrides, const ConnectionProfile& profile,
                                                  const std::string& profileName);
 
+// The message when ",NO=" gives a value that is no system number (one or
+// two digits, 00 to 99); nothing without an override or with an empty one
+// (the system number left as it is). Checked before any library call.
+std::optional<std::string> system_number_override_refusal(const ConnectionOverrides& overrides,
+                                                          const std::string& profileName);
+
 // Fills the records from the profile and the overrides (no library call).
 void fill_connection_records(ConnectionRecords& records, const ConnectionProfile& profile,
                              const ConnectionOverrides& overrides);
@@ -50,7 +56,8 @@ inline constexpr const char* configurationFileName = "SapRfc.ini";
 // "SapRfc.ini" (`writeConfiguration`, false when it cannot) and the run's
 // own configuration file and calling RfcOpenEx; otherwise directly with
 // RfcOpen. The records are filled either way. The null handle when no
-// connection was opened.
+// connection was opened; `session.openProblem` then says why when the
+// library was not called at all.
 RfcHandle classic_open_connection(RfcSession& session, const ConnectionProfile& profile,
                                   const ConnectionOverrides& overrides, const std::optional<std::string>& configuration,
                                   const std::function<bool(const std::string& bytes)>& writeConfiguration);

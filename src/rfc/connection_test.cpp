@@ -1,5 +1,8 @@
 #include "connection.h"
 
+#include <cctype>
+#include <optional>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -158,5 +161,32 @@ TEST(Connection, NetWeaverParametersForEachWay) {
         ConnectionRecords records;
         fill_connection_records(records, c.profile, c.overrides);
         EXPECT_EQ(netweaver_parameters(records, c.configured), c.expected) << c.name;
+    }
+}
+
+// Only 00 to 99 are system numbers; anything else would reach the library
+// as whatever its digits make.
+TEST(Connection, SystemNumberOverrideRefusedUnlessASystemNumber) {
+    struct Case {
+        const char* optionText;
+        bool refused;
+    };
+    const Case cases[] = {
+        {",NO=07", false}, {",NO=0", false}, {",NO=99", false}, {",NO=00", false},         {",NO=", false},
+        {"DIALOG", false}, {",NO=-1", true}, {",NO=100", true}, {",NO=2147483647", true},  {",NO=4294967303", true},
+        {",NO=+5", true},  {",NO=7x", true}, {",NO=007", true}, {",NO=ab,HOST=app", true},
+    };
+    for (const Case& c : cases) {
+        const std::string text = c.optionText;
+        std::string upper = text;
+        for (char& ch : upper) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+        const ConnectionOverrides overrides = connection_overrides(upper, text);
+        const std::optional<std::string> refusal = system_number_override_refusal(overrides, "PRD.P00");
+        EXPECT_EQ(refusal.has_value(), c.refused) << text;
+        if (refusal) {
+            EXPECT_EQ(*refusal, "Error 1071: PRD.P00: ,NO=" + overrides.systemNumber +
+                                    " is no system number; write two digits, 00 to 99 !")
+                << text;
+        }
     }
 }

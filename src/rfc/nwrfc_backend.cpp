@@ -91,21 +91,35 @@ const NwRfcLibrary& library() {
     return nwrfc_operations();
 }
 
-// The ini path for a configured destination: its copy becomes the run's own
-// sapnwrfc.ini. False when a copy cannot be written.
-bool point_at_configuration(const std::string& configuration, const ConfigurationWriter& writeConfiguration) {
-    if (!writeConfiguration(configuration)) return false;
-    const std::optional<std::string> folder = write_own_netweaver_configuration(configuration);
-    if (!folder) return false;
+// For a configured destination: its copy over SapRfc.ini as always, and as
+// the run's own sapnwrfc.ini, which the library is pointed at. What keeps
+// the library from being called, in words; nothing when all is well.
+std::optional<std::string> point_at_configuration(const std::string& configuration,
+                                                  const ConfigurationWriter& writeConfiguration) {
+    const std::string notCalled = "RfcOpenConnection not called: ";
+    if (!writeConfiguration(configuration))
+        return notCalled + configurationFileName + " cannot be written in the working directory";
+    std::string folder;
+    if (const std::optional<std::string> problem = write_own_netweaver_configuration(configuration, folder))
+        return notCalled + *problem;
+    if (folder.empty()) return std::nullopt;
     RFC_ERROR_INFO record{};
-    return library().RfcSetIniPath(utf16_from_windows1252(*folder).c_str(), &record) == RFC_OK;
+    if (library().RfcSetIniPath(utf16_from_windows1252(folder).c_str(), &record) != RFC_OK)
+        return notCalled + "the library does not take the folder " + folder;
+    return std::nullopt;
 }
 
 bool nw_open(RfcSession& session, const ConnectionProfile& profile, const ConnectionOverrides& overrides,
              const std::optional<std::string>& configuration, const ConfigurationWriter& writeConfiguration) {
     lastRecord = RFC_ERROR_INFO{};
     fill_connection_records(session.records, profile, overrides);
-    if (configuration && !point_at_configuration(*configuration, writeConfiguration)) return false;
+    session.openProblem.clear();
+    if (configuration) {
+        if (std::optional<std::string> problem = point_at_configuration(*configuration, writeConfiguration)) {
+            session.openProblem = std::move(*problem);
+            return false;
+        }
+    }
     std::vector<std::pair<std::u16string, std::u16string>> texts;
     for (const auto& [name, value] : netweaver_parameters(session.records, configuration.has_value()))
         texts.emplace_back(utf16_from_windows1252(name), utf16_from_windows1252(value));

@@ -23,12 +23,20 @@ bool name_own_configuration();
 
 // Writes the configuration's whole bytes where RFC_INI names it, making the
 // private folder at first use (and removing folders that killed runs left
-// behind). True when nothing was named, as the working directory's file is
-// then the one the library reads.
-bool write_own_configuration(const std::string& bytes);
+// behind). The problem in words, naming the temporary folder, when it
+// cannot; nothing when all is well or nothing was named, as the working
+// directory's file is then the one the library reads.
+std::optional<std::string> write_own_configuration(const std::string& bytes);
+
+// In a process whose working directory is a private folder already (a
+// listing's worker): RFC_INI names the working directory's "SapRfc.ini",
+// which the run replaces anyway, and no folder of the process's own is
+// made. Called before the library loads.
+void keep_configuration_in_working_directory();
 
 // The NetWeaver library reads no RFC_INI: the configuration's bytes become
-// "sapnwrfc.ini" in the same private folder, which the library is pointed
-// at. The folder, with its trailing separator; nothing when there is none
-// or the file cannot be written.
-std::optional<std::string> write_own_netweaver_configuration(const std::string& bytes);
+// "sapnwrfc.ini" in the run's private folder (a worker's working
+// directory), which the library is pointed at: `folder`, with its trailing
+// separator, left empty when no folder was named. The problem in words
+// when it cannot be written.
+std::optional<std::string> write_own_netweaver_configuration(const std::string& bytes, std::string& folder);

@@ -141,6 +141,11 @@ std::optional<RfcLibraryFailure> load_nwrfc_library_from(const std::string& dire
                     });
 }
 
+LibraryChoice loaded_rfc_library() {
+    if (processLibraryPath.empty()) return LibraryChoice::either;
+    return &rfc_backend() == &netweaver_backend() ? LibraryChoice::netWeaver : LibraryChoice::classic;
+}
+
 void choose_rfc_library(LibraryChoice choice) {
     processChoice = choice;
 }

@@ -65,6 +65,10 @@ std::optional<RfcLibraryFailure> load_nwrfc_library_from(const std::string& dire
 // The library the option string chose; load_rfc_library loads it.
 void choose_rfc_library(LibraryChoice choice);
 
+// The library loaded last, as the choice that loads it again (a listing's
+// worker loads what its parent did); `either` before one has loaded.
+LibraryChoice loaded_rfc_library();
+
 // The chosen library: librfc32 from the executable's directory and the
 // system's, the NetWeaver library from the executable's; without a choice
 // librfc32, and only when there is no such file the NetWeaver library. When

@@ -39,6 +39,9 @@ struct RfcSession {
     TableHandle table = nullptr;
     void* nwConnection = nullptr;
     void* nwFunction = nullptr;
+    // Why the last opening made no library call at all (a configuration
+    // that could not be written); empty when it called the library.
+    std::string openProblem;
 };
 
 // Marks the session as waiting in an operation for as long as it lives.

@@ -28,6 +28,8 @@ void watch(Deadline& deadline, const SensorWorld& world) {
     // library and try to write, but nothing more reaches the output.
     deadline.claimed = true;
     if (deadline.ending) world.write(deadline.ending());
+    // The document is out before anything the clean-up may wait for.
+    flush_output();
     if (deadline.cleanUp) deadline.cleanUp();
     end_process_at_once(deadline.endingExitCode);
 }
@@ -57,6 +59,7 @@ FailureReportClaim::FailureReportClaim(Deadline& deadline) {
         deadline.outputMutex.lock();
         deadline.claimed = true;
         deadline.claimedExitCode = 1;
+        if (deadline.cleanUp) deadline.cleanUp();
     });
 }
 
@@ -88,9 +91,19 @@ ArmedEnding::~ArmedEnding() {
     set_deadline_ending(deadline, std::move(previous), previousExitCode);
 }
 
-void set_deadline_cleanup(Deadline& deadline, std::function<void()> cleanUp) {
+DeadlineCleanUp::DeadlineCleanUp(Deadline& watched, std::function<void()> cleanUp) : deadline(watched) {
     const OutputHold output(deadline.outputMutex);
+    previous = std::move(deadline.cleanUp);
     deadline.cleanUp = std::move(cleanUp);
+}
+
+DeadlineCleanUp::~DeadlineCleanUp() {
+    const OutputHold output(deadline.outputMutex);
+    deadline.cleanUp = std::move(previous);
+}
+
+Deadline::~Deadline() {
+    stop_deadline(*this);
 }
 
 void stop_deadline(Deadline& deadline) {

@@ -23,8 +23,10 @@ struct Deadline {
     // the run keeps them true as it goes, under outputMutex.
     std::function<std::string()> ending;
     int endingExitCode = 2;
-    // What the watch does after the ending, before the process ends: a
-    // listing's workers ended and their folders removed.
+    // What the watch does after the ending, and the failure report before
+    // its block, before the process ends: a listing's workers ended and
+    // their folders removed. It runs holding outputMutex, so it must never
+    // wait for a lock that a thread holds while it waits for outputMutex.
     std::function<void()> cleanUp;
     // The process's last words are written once: the run's own end (its
     // document, or the failure report's block) or the watch's, whichever
@@ -36,6 +38,12 @@ struct Deadline {
     std::condition_variable stopped;
     bool stopping = false;
     std::thread watch;
+
+    Deadline() = default;
+    // The watch ends with the run, whichever way the run returns.
+    ~Deadline();
+    Deadline(const Deadline&) = delete;
+    Deadline& operator=(const Deadline&) = delete;
 };
 
 // Holds the run's output, and the watch with it, for as long as it lives.
@@ -75,8 +83,18 @@ struct ArmedEnding {
     int previousExitCode = 2;
 };
 
-// What the watch does at the deadline after printing the ending.
-void set_deadline_cleanup(Deadline& deadline, std::function<void()> cleanUp);
+// What the watch does at the deadline after printing the ending (and the
+// failure report before its block), for as long as it lives; the clean-up
+// before it is set again when it goes.
+struct DeadlineCleanUp {
+    DeadlineCleanUp(Deadline& deadline, std::function<void()> cleanUp);
+    ~DeadlineCleanUp();
+    DeadlineCleanUp(const DeadlineCleanUp&) = delete;
+    DeadlineCleanUp& operator=(const DeadlineCleanUp&) = delete;
+
+    Deadline& deadline;
+    std::function<void()> previous;
+};
 
 // Ends the watch before the run returns.
 void stop_deadline(Deadline& deadline);

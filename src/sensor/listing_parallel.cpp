@@ -3,13 +3,21 @@
 // `parallel` at once, and the parent prints every system's output in
 // listing order, so that standard output is byte for byte the sequential
 // run's.
+//
+// Two locks meet here: the workers' mutex and the deadline's output lock.
+// The output lock may be held while the workers' mutex is taken (the
+// deadline's clean-up, the failure report's), never the other way round:
+// no thread holding the workers' mutex waits for the output lock, so the
+// deadline's ending always gets through.
 #include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <thread>
 
+#include "failure_report.h"
 #include "listing_steps.h"
 #include "private_folder.h"
+#include "rfc_loader.h"
 #include "text_helpers.h"
 #include "trace_finding.h"
 #include "worker.h"
@@ -17,113 +25,176 @@
 
 namespace {
 
-// One system's place in the run.
-struct Turn {
-    PreparedSystem system;
-    WorkerRequest request;
-    std::string folder;  // the worker's working directory, a host path; empty without a worker
-    bool done = false;   // the worker has ended and its answer is in
-    std::string output;  // its standard output
-    int exitCode = 0;
-    std::intptr_t process = -1;  // while it runs, for the deadline to end it
+// How a turn's worker went, as its thread found it.
+struct TurnResult {
+    bool inParent = false;  // no worker could be started: the parent measures the system
+    std::string output;     // the worker's standard output
+    WorkerEnd end;
+    WorkerFiles files;
 };
 
-// What the worker threads and the parent share.
+// One system's place in the run.
+struct Turn {
+    PlannedTurn plan;
+    std::string folder;  // the worker's working directory, a host path, named before its thread starts
+    // Under the workers' mutex:
+    std::intptr_t process = -1;  // while it runs, for whoever stops the run
+    bool done = false;           // its thread has finished and result is in
+    TurnResult result;
+};
+
+// What the turn threads and the parent share, under `mutex`.
 struct Workers {
     std::mutex mutex;
     std::condition_variable changed;
     std::vector<Turn> turns;
     unsigned running = 0;
+    bool stopping = false;  // no worker starts any more
 };
 
-// The system number the connection records would hold after this system
-// in the sequential run: its own, unless it has none or goes through the
-// gateway, or fails before the records are filled.
-int carried_system_number(const SensorWorld& world, const PreparedSystem& system, const ConnectionOverrides& overrides,
-                          int before) {
-    if (!connects(system)) return before;
-    const ConnectionProfile& profile = system.profile;
-    const bool configured = world.readRawFile(destination_configuration_name(profile.destination)).has_value();
-    if (configured && !fits_connect_string(profile)) return before;
-    const std::string sysnr = overrides.hasSystemNumber ? overrides.systemNumber : profile.sysnr;
-    if (profile.mode == "R/2" || sysnr.empty()) return before;
-    return c_integer(sysnr, NumberOverflow::Clamp);
-}
-
-// Makes the worker's folder with the destination's configuration in it, as
-// the sensor finds it in the working directory.
-std::string worker_folder(const SensorWorld& world, const PreparedSystem& system) {
-    const std::optional<std::string> folder = private_folder_path();
-    if (!folder || !make_private_folder(*folder)) return "";
-    const std::string name = destination_configuration_name(system.profile.destination);
-    if (const std::optional<std::string> configuration = world.readRawFile(name))
-        write_private_file(*folder, name, *configuration);
-    return *folder;
-}
-
-void run_worker_turn(Workers& workers, std::size_t index) {
-    Turn& turn = workers.turns[index];
-    std::string output;
-    int exitCode = 2;
-    if (std::optional<WorkerProcess> worker = start_worker({workerArgument}, turn.folder)) {
-        {
-            const std::lock_guard<std::mutex> hold(workers.mutex);
-            turn.process = worker->process;
+// A worker process and its folder: ended, closed and removed when it goes.
+struct Worker {
+    WorkerProcess process;
+    std::string folder;
+    Worker() = default;
+    ~Worker() {
+        if (process.process != -1) {
+            stop_worker_process(process.process);
+            collect_worker(process);
         }
-        send_to_worker(*worker, encode_request(turn.request));
-        output = read_worker_output(*worker);
-        exitCode = wait_for_worker(*worker);
-        close_worker(*worker);
+        close_worker(process);
+        if (!folder.empty()) remove_private_folder(folder);
     }
+    Worker(const Worker&) = delete;
+    Worker& operator=(const Worker&) = delete;
+};
+
+// Ends every worker and removes every folder; the caller holds the mutex.
+// A turn thread checks `stopping` under the mutex before it makes a folder
+// or starts a process, so none is made after this.
+void stop_all(Workers& workers) {
+    workers.stopping = true;
+    for (Turn& turn : workers.turns) {
+        if (turn.process != -1) stop_worker_process(turn.process);
+        if (!turn.done && !turn.folder.empty()) remove_private_folder(turn.folder);
+    }
+}
+
+// Makes the worker's folder, with the destination's configuration in it as
+// the sensor finds it in the working directory, and starts the worker
+// there; under the mutex, so that whoever stops the run finds both.
+bool start_turn_worker(Workers& workers, Turn& turn, Worker& worker) {
     const std::lock_guard<std::mutex> hold(workers.mutex);
-    turn.process = -1;
-    turn.output = std::move(output);
-    turn.exitCode = exitCode;
+    if (workers.stopping || !make_private_folder(turn.folder)) return false;
+    worker.folder = turn.folder;
+    const PlannedTurn& plan = turn.plan;
+    const std::string name = destination_configuration_name(plan.system.profile.destination);
+    if (plan.configuration && !write_private_file(worker.folder, name, *plan.configuration)) return false;
+    std::optional<WorkerProcess> started = start_worker({workerArgument}, worker.folder);
+    if (!started) return false;
+    worker.process = *started;
+    turn.process = started->process;
+    return true;
+}
+
+// The worker's whole life, on a thread of its own.
+TurnResult run_turn_worker(Workers& workers, Turn& turn) {
+    TurnResult result;
+    Worker worker;
+    if (!start_turn_worker(workers, turn, worker)) {
+        result.inParent = true;
+        return result;
+    }
+    // A worker that ended before it read its request tells how it ended.
+    if (!send_to_worker(worker.process, encode_request(turn.plan.request))) stop_worker_process(worker.process.process);
+    result.output = read_worker_output(worker.process);
+    wait_for_worker_end(worker.process);
+    {
+        // From now on nobody stops it: its process id may be collected.
+        const std::lock_guard<std::mutex> hold(workers.mutex);
+        turn.process = -1;
+    }
+    result.end = collect_worker(worker.process);
+    result.files = read_worker_files(worker.folder);
+    return result;
+}
+
+void run_turn(Workers& workers, std::size_t index) {
+    Turn& turn = workers.turns[index];
+    TurnResult result = run_turn_worker(workers, turn);
+    const std::lock_guard<std::mutex> hold(workers.mutex);
+    turn.result = std::move(result);
     turn.done = true;
     --workers.running;
     workers.changed.notify_all();
 }
 
-// What the worker left in its folder goes where the sequential run leaves
-// it: its trace lines appended to the working directory's, its copy of the
-// configuration over the working directory's; then the folder goes.
-void take_over_folder(const SensorWorld& world, const Turn& turn) {
-    if (turn.folder.empty()) return;
-    if (const std::optional<std::string> trace = read_private_file(turn.folder, traceFileName))
-        world.appendFile(traceFileName, *trace);
-    if (const std::optional<std::string> configuration = read_private_file(turn.folder, configurationFileName))
-        world.replaceFile(configurationFileName, *configuration);
-    remove_private_folder(turn.folder);
+// The turn threads: when they go, every worker is ended and every thread joined.
+struct TurnThreads {
+    Workers& workers;
+    std::vector<std::thread> threads;
+    ~TurnThreads() {
+        {
+            const std::lock_guard<std::mutex> hold(workers.mutex);
+            stop_all(workers);
+        }
+        for (std::thread& thread : threads) thread.join();
+    }
+};
+
+// Starts as many turns as may run, in listing order; a turn without a
+// folder name runs in the parent. The name is given under the mutex, as
+// whoever stops the run reads it.
+void start_turns(TurnThreads& threads, std::size_t& next, unsigned parallel) {
+    Workers& workers = threads.workers;
+    for (; next < workers.turns.size(); ++next) {
+        Turn& turn = workers.turns[next];
+        if (!connects(turn.plan.system)) continue;
+        const std::string folder = private_folder_path().value_or("");
+        {
+            const std::lock_guard<std::mutex> hold(workers.mutex);
+            if (workers.running >= parallel) return;
+            turn.folder = folder;
+            turn.done = folder.empty();
+            turn.result.inParent = folder.empty();
+            if (folder.empty()) continue;
+            ++workers.running;
+        }
+        threads.threads.emplace_back(run_turn, std::ref(workers), next);
+    }
 }
 
-// At the deadline: every worker ended, every folder removed.
-void end_all(Workers& workers) {
-    for (Turn& turn : workers.turns) {
-        stop_worker_process(turn.process);
-        if (!turn.folder.empty()) remove_private_folder(turn.folder);
-    }
+TurnResult wait_for_turn(Workers& workers, Turn& turn) {
+    std::unique_lock<std::mutex> hold(workers.mutex);
+    workers.changed.wait(hold, [&] { return turn.done; });
+    return std::move(turn.result);
+}
+
+// The system number the connection records would hold after this system
+// in the sequential run: its own, unless it has none or goes through the
+// gateway, or fails before the records are filled.
+int carried_system_number(const PlannedTurn& turn, const ConnectionOverrides& overrides, int before) {
+    if (!connects(turn.system)) return before;
+    const ConnectionProfile& profile = turn.system.profile;
+    if (turn.configuration && !fits_connect_string(profile)) return before;
+    const std::string sysnr = overrides.hasSystemNumber ? overrides.systemNumber : profile.sysnr;
+    if (profile.mode == "R/2" || sysnr.empty()) return before;
+    return c_integer(sysnr, NumberOverflow::Clamp);
 }
 
 }  // namespace
 
-int run_listing_with_workers(const SystemRun& listingRun, ListingProgress& progress,
-                             const std::vector<std::string>& entries, unsigned parallel) {
-    SystemRun run = listingRun;
-    auto workers = std::make_shared<Workers>();
-    // The worker the run waits for names the operation it waits in.
-    auto waitedFolder = std::make_shared<std::string>();
-    run.waitsOutside = [waitedFolder] {
-        const std::optional<std::string> operation = read_private_file(*waitedFolder, waitingFileName);
-        return operation && !operation->empty() ? *operation : std::string("its worker process");
-    };
-    const RunPlace& place = run.place;
+std::vector<PlannedTurn> plan_worker_turns(const SystemRun& run, const std::vector<std::string>& entries) {
+    std::vector<PlannedTurn> turns;
     // The profiles are read in listing order, each on top of the one before.
     ConnectionProfile inherited;
     int systemNumber = 0;
     for (const std::string& entry : entries) {
-        Turn turn;
+        PlannedTurn turn;
         turn.system = prepare_system(run, entry, inherited);
         if (connects(turn.system)) {
+            turn.configuration =
+                run.place.world.readRawFile(destination_configuration_name(turn.system.profile.destination));
             WorkerRequest& request = turn.request;
             request.profile = turn.system.profile;
             request.profileName = entry;
@@ -134,60 +205,89 @@ int run_listing_with_workers(const SystemRun& listingRun, ListingProgress& progr
             request.reasons = run.reasons;
             request.overrides = run.overrides;
             request.systemNumber = systemNumber;
+            request.library = loaded_rfc_library();
         }
-        systemNumber = carried_system_number(place.world, turn.system, run.overrides, systemNumber);
+        systemNumber = carried_system_number(turn, run.overrides, systemNumber);
+        turns.push_back(std::move(turn));
+    }
+    return turns;
+}
+
+WorkerFiles read_worker_files(const std::string& folder) {
+    return {read_private_file(folder, traceFileName), read_private_file(folder, configurationFileName)};
+}
+
+void merge_worker_files(const SensorWorld& world, const WorkerFiles& files) {
+    if (files.trace) world.appendFile(traceFileName, *files.trace);
+    if (files.configuration) world.replaceFile(configurationFileName, *files.configuration);
+}
+
+int run_listing_with_workers(const SystemRun& listingRun, ListingProgress& progress,
+                             const std::vector<std::string>& entries, unsigned parallel) {
+    SystemRun run = listingRun;
+    const RunPlace& place = run.place;
+    auto workers = std::make_shared<Workers>();
+    // The worker the run waits for names the operation it waits in; set and
+    // read under the output lock.
+    auto waitedFolder = std::make_shared<std::string>();
+    run.waitsOutside = [waitedFolder]() -> std::string {
+        // A system measured in the parent: its session tells.
+        if (waitedFolder->empty()) return "";
+        const std::optional<std::string> operation = read_private_file(*waitedFolder, waitingFileName);
+        return operation && !operation->empty() ? *operation : std::string("its worker process");
+    };
+    for (PlannedTurn& plan : plan_worker_turns(run, entries)) {
+        Turn turn;
+        turn.plan = std::move(plan);
         workers->turns.push_back(std::move(turn));
     }
-    set_deadline_cleanup(place.deadline, [workers] {
-        const std::lock_guard<std::mutex> hold(workers->mutex);
-        end_all(*workers);
-    });
 
     // A parent that PRTG killed left its workers' folders behind.
     remove_abandoned_private_folders();
-    std::vector<std::thread> threads;
+    const DeadlineCleanUp cleanUp(place.deadline, [workers] {
+        const std::lock_guard<std::mutex> hold(workers->mutex);
+        stop_all(*workers);
+    });
+    TurnThreads threads{*workers, {}};
     std::size_t next = 0;  // the next turn to start
-    for (std::size_t printed = 0; printed < workers->turns.size(); ++printed) {
-        std::unique_lock<std::mutex> hold(workers->mutex);
-        // Start as many as may run, in listing order.
-        for (; next < workers->turns.size() && workers->running < parallel; ++next) {
-            Turn& turn = workers->turns[next];
-            if (!connects(turn.system)) continue;
-            turn.folder = worker_folder(place.world, turn.system);
-            ++workers->running;
-            threads.emplace_back(run_worker_turn, std::ref(*workers), next);
-        }
-        Turn& turn = workers->turns[printed];
+    for (Turn& turn : workers->turns) {
+        start_turns(threads, next, parallel);
         ++progress.counters.noSystems;
-        if (connects(turn.system)) {
-            {
-                const OutputHold output(place.deadline.outputMutex);
-                *waitedFolder = turn.folder;
-                set_listing_deadline(run, progress.counters, turn.system.profile.destination, false);
-            }
-            workers->changed.wait(hold, [&] { return turn.done; });
-        }
-        hold.unlock();
-        if (!connects(turn.system)) {
-            finish_system(run, progress, turn.system, turn.system.outcome, "");
+        const PreparedSystem& system = turn.plan.system;
+        if (!connects(system)) {
+            finish_system(run, progress, system, system.outcome, "");
             continue;
         }
-        const WorkerAnswer answer = decode_answer(turn.output);
-        take_over_folder(place.world, turn);
-        if (!answer.outcome) {
+        {
+            const OutputHold output(place.deadline.outputMutex);
+            *waitedFolder = turn.folder;
+            set_listing_deadline(run, progress.counters, system.profile.destination, false);
+        }
+        const TurnResult result = wait_for_turn(*workers, turn);
+        if (result.inParent) {
+            // As the sequential run measures it, from the records the systems
+            // before it left; the deadline names the operation it waits in.
+            {
+                const OutputHold output(place.deadline.outputMutex);
+                waitedFolder->clear();
+            }
+            place.session.records.r3.systemNumber = turn.plan.request.systemNumber;
+            install_failure_report();
+            finish_system(run, progress, system, measure_in_this_process(run, progress, system), "");
+            continue;
+        }
+        merge_worker_files(place.world, result.files);
+        const WorkerAnswer answer = decode_answer(result.output);
+        if (answer.outcome) {
+            finish_system(run, progress, system, *answer.outcome, answer.printed);
+        } else if (answer.failureReported && result.end.signal == 0 && result.end.exitCode == 1) {
             // The worker ended inside the library's failure handler: its
             // block is the run's last words, as in the sequential run.
-            {
-                const std::lock_guard<std::mutex> all(workers->mutex);
-                end_all(*workers);
-            }
-            for (std::thread& thread : threads) thread.join();
-            return write_ending(place.world, answer.printed, turn.exitCode == 0 ? 1 : turn.exitCode);
+            return write_ending(place.world, answer.printed, 1);
+        } else {
+            finish_system(run, progress, system, worker_ended_outcome(result.end.signal, result.end.exitCode), "");
         }
-        finish_system(run, progress, turn.system, *answer.outcome, answer.printed);
     }
-    for (std::thread& thread : threads) thread.join();
-    set_deadline_cleanup(place.deadline, nullptr);
     end_listing(run, progress);
     return 0;
 }

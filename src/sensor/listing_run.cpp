@@ -137,10 +137,8 @@ void end_listing(const SystemRun& run, const ListingProgress& progress) {
     if (run.console) world.write(processed_line(world.timeOfDay(world.now())));
 }
 
-namespace {
-
-// Measures one system in this process, its channel printed as soon as it is made.
-SystemOutcome measure_here(const SystemRun& run, const ListingProgress& progress, const PreparedSystem& system) {
+SystemOutcome measure_in_this_process(const SystemRun& run, const ListingProgress& progress,
+                                      const PreparedSystem& system) {
     const SensorWorld& world = run.place.world;
     MeasureSteps steps;
     // Outside console report mode this line would land inside the document.
@@ -161,8 +159,6 @@ SystemOutcome measure_here(const SystemRun& run, const ListingProgress& progress
     add_item_channel(run.itemId, system.label, outcome);
     return outcome;
 }
-
-}  // namespace
 
 int run_listing(const StartUp& start, const ServerListing& listing, const RunPlace& place) {
     const SensorWorld& world = place.world;
@@ -196,8 +192,9 @@ int run_listing(const StartUp& start, const ServerListing& listing, const RunPla
     // Kept true by set_listing_deadline as the run goes, and given up with the run.
     const ArmedEnding armed(place.deadline);
     set_listing_deadline(run, progress.counters, "", false);
-    if (listing.channels.parallel > 1)
+    if (listing.channels.parallel > 1 && !world.measureInTurn)
         return run_listing_with_workers(run, progress, entries, listing.channels.parallel);
+    if (listing.channels.parallel > 1) world.measureInTurn();
     ConnectionProfile inherited;
     for (const std::string& entry : entries) {
         ++progress.counters.noSystems;
@@ -210,7 +207,8 @@ int run_listing(const StartUp& start, const ServerListing& listing, const RunPla
         install_failure_report();
         // A system whose profile already failed is not connected to: the values
         // left over from the profile before it belong to another system.
-        const SystemOutcome outcome = connects(system) ? measure_here(run, progress, system) : system.outcome;
+        const SystemOutcome outcome =
+            connects(system) ? measure_in_this_process(run, progress, system) : system.outcome;
         finish_system(run, progress, system, outcome, "");
     }
     end_listing(run, progress);

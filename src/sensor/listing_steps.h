@@ -10,6 +10,7 @@
 #include "connection.h"
 #include "runs.h"
 #include "system_outcome.h"
+#include "worker.h"
 
 struct ListingCounters {
     unsigned noSystems = 0;
@@ -79,6 +80,36 @@ void finish_system(const SystemRun& run, ListingProgress& progress, const Prepar
 // The document's end: Failed Systems with ",FAILED", the summary with the
 // reasons, the closing; the run's last words.
 void end_listing(const SystemRun& run, const ListingProgress& progress);
+
+// Measures a prepared system in this process, as the sequential run does,
+// its channel printed as soon as it is made.
+SystemOutcome measure_in_this_process(const SystemRun& run, const ListingProgress& progress,
+                                      const PreparedSystem& system);
+
+// An entry of a listing with workers, planned before any starts: the
+// prepared system and, when it is to be connected to, what its worker is
+// told, with the system number the connection records would hold after
+// the systems before it in the sequential run.
+struct PlannedTurn {
+    PreparedSystem system;
+    WorkerRequest request;
+    // The working directory's copy of its destination's configuration, for
+    // the worker's folder.
+    std::optional<std::string> configuration;
+};
+std::vector<PlannedTurn> plan_worker_turns(const SystemRun& run, const std::vector<std::string>& entries);
+
+// What a worker left in its folder that the sequential run leaves in the
+// working directory.
+struct WorkerFiles {
+    std::optional<std::string> trace;          // its trace lines
+    std::optional<std::string> configuration;  // its copy of SapRfc.ini
+};
+WorkerFiles read_worker_files(const std::string& folder);
+
+// Puts them where the sequential run leaves them: the trace lines after the
+// working directory's, the configuration over the working directory's.
+void merge_worker_files(const SensorWorld& world, const WorkerFiles& files);
 
 // Measures the prepared systems in worker processes, at most `parallel` at
 // once, printing each in listing order; the run's exit code.

@@ -17,6 +17,11 @@
 // The lock file that every run in the working directory holds shared.
 inline constexpr const char* runsLockFileName = "wickerby-runs.lock";
 
+// Another run holds the lock alone only while it deletes the trace file, a
+// moment; a run waits this long at most, so that a process holding it for
+// longer holds no sensor up.
+inline constexpr unsigned runsLockMilliseconds = 250;
+
 // The console line that says the runs lock is not held, or nothing when it is.
 std::string runs_lock_console_line(const ProcessLock& lock);
 

@@ -6,11 +6,6 @@
 
 namespace {
 
-// Another run holds the lock alone only while it deletes the trace file, a
-// moment; a run waits this long at most, so that a process holding it for
-// longer holds no sensor up.
-constexpr unsigned runsLockMilliseconds = 250;
-
 // Finds the profile or listing and runs it; the deadline watches throughout.
 int locate_and_run(const Invocation& invocation, std::time_t startTime, const SensorWorld& world, Deadline& deadline) {
     const CompletedName name = complete_profile_name(invocation.profileName);

@@ -56,6 +56,11 @@ struct SensorWorld {
     // Told of a listing entry that the run does not open, and why; the
     // sensor itself leaves it empty and only the test command listens.
     std::function<void(const std::string& entry, const EntryCheck& check)> entryNotOpened;
+    // When set, a listing with ",PARALLEL" measures its systems one after
+    // another in this process, as each worker would measure its own, and
+    // tells this first: the test command is no sensor that could be started
+    // as a worker. The sensor leaves it empty and starts its workers.
+    std::function<void()> measureInTurn;
 };
 
 // Standard output, the file system and the clock of this machine.

@@ -16,6 +16,7 @@ enum class SystemFailure {
     profileInvalid,     // a bad password, a missing or wrong field, a credential not set, a host not allowed
     logonRefused,       // the library gave no connection
     callFailed,         // TH_REQUEST_QUEUE failed
+    workerEnded,        // a listing's worker process ended without telling an outcome
 };
 
 struct SystemOutcome {

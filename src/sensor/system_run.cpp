@@ -18,7 +18,8 @@ std::optional<std::string> take_system_profile(const std::string& contents, std:
     if (message) return message;
     if ((message = take_credentials(system, environment, profileName))) return message;
     if ((message = validate_profile(system, profileName))) return message;
-    return host_override_refusal(overrides, system, profileName);
+    if ((message = host_override_refusal(overrides, system, profileName))) return message;
+    return system_number_override_refusal(overrides, profileName);
 }
 
 void add_item_channel(const std::string& itemId, const std::string& label, SystemOutcome& outcome) {
@@ -52,7 +53,10 @@ SystemOutcome measure_system(RfcSession& session, const SensorWorld& world, cons
     };
     if (!rfc_open_connection(session, profile, overrides, configuration, writeConfiguration)) {
         SystemOutcome outcome = failed(SystemFailure::logonRefused, rfc_open_failed_message(profile.destination));
-        if (steps.reasons) {
+        // The library was never asked: its last error would be another call's.
+        if (!session.openProblem.empty()) {
+            outcome.reason = session.openProblem;
+        } else if (steps.reasons) {
             const LibraryError error = library_last_error();
             const std::string reason = library_reason(error.key, error.message);
             if (!reason.empty()) outcome.reason = reason;

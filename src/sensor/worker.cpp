@@ -2,9 +2,12 @@
 
 #include <cstdio>
 
+#include "console.h"
 #include "failure_report.h"
 #include "field_list.h"
 #include "messages.h"
+#include "own_configuration.h"
+#include "rfc_loader.h"
 #include "system_run.h"
 #include "text_helpers.h"
 #include "worker_process.h"
@@ -23,17 +26,18 @@ std::string flag(bool value) {
 std::string encode_request(const WorkerRequest& request) {
     std::vector<std::string> fields;
     for (const ProfileField& field : profileFields) fields.push_back(request.profile.*(field.value));
-    fields.insert(fields.end(), {request.profileName, request.label, request.itemId, flag(request.console),
-                                 flag(request.rates), flag(request.reasons), flag(request.overrides.hasHost),
-                                 request.overrides.host, flag(request.overrides.hasSystemNumber),
-                                 request.overrides.systemNumber, std::to_string(request.systemNumber)});
+    fields.insert(fields.end(),
+                  {request.profileName, request.label, request.itemId, flag(request.console), flag(request.rates),
+                   flag(request.reasons), flag(request.overrides.hasHost), request.overrides.host,
+                   flag(request.overrides.hasSystemNumber), request.overrides.systemNumber,
+                   std::to_string(request.systemNumber), std::to_string(static_cast<int>(request.library))});
     const std::string body = encode_fields(fields);
     return std::to_string(body.size()) + "\n" + body;
 }
 
 std::optional<WorkerRequest> decode_request(const std::string& text) {
     const std::optional<std::vector<std::string>> fields = decode_fields(text);
-    const std::size_t count = profileFields.size() + 11;
+    const std::size_t count = profileFields.size() + 12;
     if (!fields || fields->size() != count) return std::nullopt;
     WorkerRequest request;
     std::size_t at = 0;
@@ -49,6 +53,9 @@ std::optional<WorkerRequest> decode_request(const std::string& text) {
     request.overrides.hasSystemNumber = (*fields)[at++] == "1";
     request.overrides.systemNumber = (*fields)[at++];
     request.systemNumber = c_integer((*fields)[at++], NumberOverflow::Clamp);
+    const std::string& library = (*fields)[at++];
+    if (library == "1") request.library = LibraryChoice::classic;
+    if (library == "2") request.library = LibraryChoice::netWeaver;
     return request;
 }
 
@@ -63,7 +70,10 @@ WorkerAnswer decode_answer(const std::string& output) {
     WorkerAnswer answer;
     const std::size_t mark = output.rfind(outcomeMark);
     if (mark == std::string::npos) {
+        const std::size_t report = output.find(failureReportMark);
+        answer.failureReported = report != std::string::npos;
         answer.printed = output;
+        if (answer.failureReported) answer.printed.erase(report, std::string(failureReportMark).size());
         return answer;
     }
     answer.printed = output.substr(0, mark);
@@ -80,6 +90,15 @@ WorkerAnswer decode_answer(const std::string& output) {
     return answer;
 }
 
+SystemOutcome worker_ended_outcome(int signal, int exitCode) {
+    SystemOutcome outcome;
+    outcome.failure = SystemFailure::workerEnded;
+    outcome.reason = signal ? "the worker process ended by signal " + std::to_string(signal)
+                            : "the worker process ended with exit code " + std::to_string(exitCode);
+    outcome.message = outcome.reason;
+    return outcome;
+}
+
 int run_worker(const SensorWorld& world) {
     std::string length;
     for (std::string byte; (byte = read_standard_input(1)).size() == 1 && byte != "\n";) length += byte;
@@ -90,6 +109,12 @@ int run_worker(const SensorWorld& world) {
     // The parent keeps the pipe open for as long as it waits; when it has
     // gone, so does the worker, wherever it is.
     end_when_input_closes();
+    // The folder the parent made for this worker is private to it already,
+    // and goes with it whichever way it ends: the library reads the
+    // configuration there, not in a folder of the worker's own that a
+    // worker ended at the parent's deadline would leave behind.
+    keep_configuration_in_working_directory();
+    choose_rfc_library(request->library);
     if (world.loadRfcLibrary()) return 2;
     RfcSession session;
     session.records.r3.systemNumber = request->systemNumber;
@@ -100,6 +125,7 @@ int run_worker(const SensorWorld& world) {
         }
     };
     install_failure_report();
+    set_failure_report_claim([] { write_output(failureReportMark); });
     MeasureSteps steps;
     steps.showConfigured = request->console;
     steps.traceFinding = false;

@@ -14,8 +14,9 @@
 #include "sensor_world.h"
 #include "system_outcome.h"
 
-// The first argument that starts a worker. PRTG never passes it, and no
-// profile name is like it: Windows allows no '<' or '>' in a file name.
+// The one argument that starts a worker, together with the mark that only
+// the parent puts in its environment (started_as_worker): typed as a
+// sensor's parameter it is a profile name like any other.
 inline constexpr const char* workerArgument = "<wickerby worker>";
 
 struct WorkerRequest {
@@ -30,6 +31,8 @@ struct WorkerRequest {
     // The system number the connection records hold from the systems
     // before, kept when this profile has none.
     int systemNumber = 0;
+    // The RFC library the parent loaded, which the worker loads too.
+    LibraryChoice library = LibraryChoice::either;
 };
 
 std::string encode_request(const WorkerRequest& request);
@@ -42,15 +45,25 @@ inline constexpr const char* waitingFileName = "wickerby-waiting-in";
 // Between what the worker printed and its outcome.
 inline constexpr const char* outcomeMark = "\x1e\x1fwickerby worker outcome\x1f\x1e";
 
+// Before the RFC error block of a worker ended by the library's failure
+// handler, so that the parent tells it from a worker that died otherwise.
+inline constexpr const char* failureReportMark = "\x1e\x1fwickerby worker failure report\x1f\x1e";
+
 std::string encode_outcome(const SystemOutcome& outcome);
 
-// The worker's standard output taken apart: what it printed, and its
-// outcome when it got as far as telling it.
+// The worker's standard output taken apart: what it printed (without the
+// marks), its outcome when it got as far as telling it, and whether the
+// failure report began.
 struct WorkerAnswer {
     std::string printed;
     std::optional<SystemOutcome> outcome;
+    bool failureReported = false;
 };
 WorkerAnswer decode_answer(const std::string& output);
+
+// A worker that ended, by a signal or an exit code, without an outcome or
+// the failure report's block: a failed system, whose reason says how.
+SystemOutcome worker_ended_outcome(int signal, int exitCode);
 
 // The worker's whole run: the request read from standard input, the system
 // measured, the outcome told; the exit code (1 from inside the library's

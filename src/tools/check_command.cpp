@@ -13,9 +13,11 @@
 #include "profile_search.h"
 #include "profile_tool.h"
 #include "queue_table.h"
+#include "runs.h"
 #include "system_run.h"
 #include "text_helpers.h"
 #include "text_pieces.h"
+#include "trace_finding.h"
 
 namespace {
 
@@ -143,7 +145,21 @@ std::optional<std::string> library_problem(const ToolContext& context, std::stri
     return message;
 }
 
+// The runs lock of the working directory, held by another process for
+// longer than a sensor waits for it: every run then waits that long, and
+// none deletes the trace file. Only a lock file that is there is tried, so
+// the check makes none.
+std::string runs_lock_warning(const ToolContext& context) {
+    if (!context.fileOpens(runsLockFileName)) return "";
+    ScopedProcessLock probe(runsLockFileName);
+    if (probe.lock.handle == -1 || lock_shared(probe.lock, runsLockMilliseconds)) return "";
+    return std::string("Lock file ") + runsLockFileName +
+           ": another process holds it for longer than a sensor waits (" + std::to_string(runsLockMilliseconds) +
+           " ms), so every run waits that long and keeps " + traceFileName + "\n";
+}
+
 ToolOutcome ending(ToolOutcome outcome, std::optional<std::string> message, const ToolContext& context) {
+    outcome.output += runs_lock_warning(context);
     // Without the library no sensor measures anything: its message comes first.
     if (const auto libraryMessage = library_problem(context, outcome.output)) message = libraryMessage;
     outcome.output += message.value_or("OK") + "\n";
@@ -174,6 +190,7 @@ ToolOutcome check_profile(const Invocation& invocation, const std::string& profi
     if (!message) message = validate_profile(checked, profileName);
     const ConnectionOverrides& overrides = invocation.overrides;
     if (!message) message = host_override_refusal(overrides, checked, profileName);
+    if (!message) message = system_number_override_refusal(overrides, profileName);
     return ending(outcome, message, context);
 }
 

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "files.h"
 #include "messages.h"
+#include "process_lock.h"
+#include "runs.h"
 #include "tool_test_support.h"
 
 namespace {
@@ -456,4 +459,35 @@ TEST(CheckCommand, TellsWhatTheSensorMeetsBeyondTheProfile) {
                                   "channel name once\n"),
               std::string::npos)
         << outcome.output;
+}
+
+// A lock file held alone for longer than a sensor waits is told, once it
+// is let go no longer; the lock's own file is the working directory's, as
+// the sensor's is.
+TEST(CheckCommand, TellsARunsLockHeldLongerThanASensorWaits) {
+    ProcessLock holder = open_process_lock(runsLockFileName);
+    ASSERT_NE(holder.handle, -1) << holder.problem;
+    FakeWorld world;
+    world.files["PRD.P00"] = prdProfile;
+    world.files[runsLockFileName] = "";
+    const std::string held = std::string("Lock file ") + runsLockFileName +
+                             ": another process holds it for longer than a sensor waits (250 ms), so every run "
+                             "waits that long and keeps Dev_Rfc.Trc\n";
+    struct Case {
+        bool heldAlone;
+        std::string line;
+    };
+    for (const Case& c : {Case{true, held}, Case{false, ""}}) {
+        if (c.heldAlone) {
+            ASSERT_TRUE(lock_exclusive(holder, 0));
+        }
+        const ToolOutcome outcome = world.run({"check", "PRD"});
+        unlock(holder);
+        EXPECT_EQ(outcome.exitCode, 0);
+        EXPECT_EQ(outcome.output.substr(outcome.output.find("SapRfc.PRD: ")),
+                  "SapRfc.PRD: none in the working directory, so the sensor connects directly\n" + c.line + "OK\n")
+            << c.heldAlone;
+    }
+    close_process_lock(holder);
+    remove_file(runsLockFileName);
 }

@@ -6,6 +6,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "command_line.h"
@@ -47,6 +48,7 @@ struct TestState {
     unsigned filesRead = 0;
     std::thread::id runThread;    // the thread the sensor's run takes
     bool systemUnopened = false;  // a listing's profile was read and no logon followed yet
+    bool openCalled = false;      // the system's RfcOpen or RfcOpenEx was called
     // Each system's outcome as the sensor's run handed it over.
     std::vector<std::pair<std::string, SystemOutcome>> outcomes;
 };
@@ -129,7 +131,10 @@ void note_call(const LibraryCallNote& note) {
         // A call that begins inside another comes from the failure handler.
         if (state.inCall) say(" -> the failure handler\n");
         end_line();
-        if (note.operation == "RfcOpen" || note.operation == "RfcOpenEx") state.systemUnopened = false;
+        if (note.operation == "RfcOpen" || note.operation == "RfcOpenEx") {
+            state.systemUnopened = false;
+            state.openCalled = true;
+        }
         if (note.operation == "RfcOpenEx") say_configuration(note.given);
         say(note.operation + (note.given.empty() ? "" : ": " + note.given));
         state.inCall = true;
@@ -203,6 +208,12 @@ SensorWorld told_world(const SensorWorld& world) {
     };
     told.systemDone = [](const std::string& name, const SystemOutcome& outcome) {
         state.outcomes.emplace_back(name, outcome);
+        // No library call to tell of: the sensor's reason is all there is.
+        const bool opened = std::exchange(state.openCalled, false);
+        if (outcome.failure == SystemFailure::logonRefused && !opened) {
+            end_line();
+            say("  No logon: " + outcome.reason + "\n");
+        }
         const bool beforeLogon =
             outcome.failure == SystemFailure::profileInvalid || outcome.failure == SystemFailure::profileUnreadable;
         // A single run's message is its document, shown at the end.
@@ -210,6 +221,11 @@ SensorWorld told_world(const SensorWorld& world) {
         state.systemUnopened = false;
         end_line();
         say("  No logon: " + outcome.message + "\n");
+    };
+    told.measureInTurn = [] {
+        end_line();
+        say("Listing: ,PARALLEL: the systems are measured one after another here, as the sensor's workers would "
+            "measure them, each its own.\n");
     };
     told.write = [](const std::string& text) {
         state.document += text;
