@@ -18,6 +18,7 @@ pieces of both.
 """
 import argparse
 import os
+import re
 import subprocess
 import sys
 import tempfile
@@ -129,7 +130,10 @@ def run_one(command, native, work, env, kind, delay):
     except subprocess.TimeoutExpired as expired:
         return (kind, delay, None, f"no end within {HANG_SECONDS} s", expired.stdout or b"")
     fault = judge(result.stdout, result.returncode, allowed)
-    left = sorted(p.name for p in temporary.iterdir())
+    # The account's own folder stays, as it does for every run; what a run
+    # leaves would lie in it or beside it.
+    left = sorted(p.name for p in temporary.iterdir() if not re.match(r"wickerby-private-\d+$", p.name))
+    left += sorted(p.name for p in temporary.glob("wickerby-private-*/*"))
     # (Under Wine the temporary folder is the prefix's, whatever TMPDIR says.)
     if not fault and left and native:
         fault = f"left in the temporary folder: {left}"

@@ -226,6 +226,7 @@ class Native:
         return work, env, scratch / "rfc.log", []
 
     library_file = "librfc32.so"
+    netweaver_files = ["libsapnwrfc.so", "libsapnwrfc_companion.so"]
     program_suffix = ""
 
     def work_name(self, work):
@@ -313,6 +314,7 @@ class Windows:
         return work, env, base / "rfc.log", created
 
     library_file = "librfc32.dll"
+    netweaver_files = ["sapnwrfc.dll", "libsapnwrfc_companion.dll"]
     program_suffix = ".exe"
 
     def work_name(self, work):
@@ -362,7 +364,9 @@ def check_xml(program, words, output, failures):
         failures.append(f"standard output is not well-formed XML ({error})")
 
 
-def run_case(case, target, parallel=False):
+def run_case(case, target, parallel=False, netweaver=False):
+    if netweaver and netweaver_left_out(case):
+        return None
     failures = []
     with target.occupied(), tempfile.TemporaryDirectory(prefix="wickerby-case-") as scratch_name:
         scratch = Path(scratch_name)
@@ -373,10 +377,10 @@ def run_case(case, target, parallel=False):
             materialise(case, dict(target.roots, cwd=work, parent=work.parent), created)
             for line in read_lines(case / "env"):
                 key, _, value = line.partition("=")
-                env[key] = value
+                env[key] = environment_value(value, target)
             secrets = case_passwords(case, work)
             program = (read_lines(case / "program") or ["wickerby"])[0]
-            directory, directory_name = place_program(case, target, program, scratch)
+            directory, directory_name = place_program(case, target, program, scratch, netweaver)
             stdin = (case / "stdin").read_bytes() if (case / "stdin").exists() else b""
             words = arguments(case)
             if parallel:
@@ -406,7 +410,7 @@ def run_case(case, target, parallel=False):
                 expected = expected_text(case / "stderr", target, directory_name, target.work_name(work))
                 compare("stderr", expected, masked(result.stderr), failures)
             # Workers log their own library calls, so only the sequential log is compared.
-            check_files(case, work, dict(target.roots, cwd=work), None if parallel else log, failures)
+            check_files(case, work, dict(target.roots, cwd=work), None if parallel or netweaver else log, failures)
             check_passwords_hidden(secrets, result, {"working directory": work, "temporary folder": target.temporary},
                                    failures)
             if parallel and target.temporary:
@@ -417,6 +421,19 @@ def run_case(case, target, parallel=False):
         finally:
             remove_created(created)
     return failures
+
+
+BYTE_ESCAPE = re.compile(r"\\x([0-9A-Fa-f]{2})")
+
+
+def environment_value(value, target):
+    """A value of the env file; \\xNN is a byte of Windows-1252, which the sensor
+    must see as that byte: natively as it is, under Wine as its character, which
+    Wine hands the program in its ANSI code page."""
+    if not BYTE_ESCAPE.search(value):
+        return value
+    data = BYTE_ESCAPE.sub(lambda match: chr(int(match.group(1), 16)), value).encode("latin-1")
+    return os.fsdecode(data) if target.name == "native" else data.decode("cp1252")
 
 
 def expected_text(path, target, directory_name, work_name):
@@ -460,11 +477,12 @@ def check_passwords_hidden(passwords, result, places, failures):
                 failures.append(f"password {password.decode('latin-1')!r} shown in {where}")
 
 
-def place_program(case, target, program, scratch):
+def place_program(case, target, program, scratch, netweaver=False):
     """For a case with a library or folder file: the program copied into a directory of
     its own, or into the folder below it, with the RFC library named beside it.
-    (None, "") otherwise."""
-    kind = (read_lines(case / "library") or [""])[0]
+    (None, "") otherwise. With `netweaver` the simulator's sapnwrfc and its companion
+    lie beside the program instead, and no librfc32."""
+    kind = "netweaver" if netweaver else (read_lines(case / "library") or [""])[0]
     folder = [name for name in (read_lines(case / "folder") or [""])[0].split("/") if name]
     if not kind and not folder:
         return None, ""
@@ -480,12 +498,74 @@ def place_program(case, target, program, scratch):
         library.write_bytes(b"This is a text file, not a library.\n" * 4)
     elif kind == "simulator":
         shutil.copy2(target.bin_dir / target.library_file, library)
+    elif kind in ("netweaver", "nwrfc", "both"):
+        # nwrfc: the simulator's sapnwrfc and its companion alone; both: with librfc32.
+        if kind == "both":
+            shutil.copy2(target.bin_dir / target.library_file, library)
+        for file_name in target.netweaver_files:
+            shutil.copy2(target.bin_dir / file_name, directory / file_name)
     elif kind == "incomplete":
         built = target.library_file.replace("librfc32", "librfcsim_incomplete")
         shutil.copy2(target.bin_dir / built, library)
     elif kind not in ("none", ""):
         raise ValueError(f"unknown library {kind}")
     return directory, name
+
+
+# What only the classic library does, which a case run through sapnwrfc
+# cannot show the same way: its own handler (open, call or receive = abort),
+# RfcCall's own results 2 and 3, which hand out no exception text, its table
+# operations and line structure ([library]), its trace file and the status
+# fields of its error record, and its own operations' delays.
+CLASSIC_ONLY_SCENARIO = re.compile(
+    rb"^[ \t]*(\[library\]|trace[ \t]*=|error\.(status|internal)[ \t]*="
+    rb"|(open|call|receive)[ \t]*=[ \t]*abort|call[ \t]*=[ \t]*[23][ \t\r]*$"
+    rb"|delay[ \t]*=[ \t]*(RfcOpen|RfcOpenEx|RfcCall|RfcReceive)[ \t])",
+    re.MULTILINE | re.IGNORECASE)
+ERROR_KEY = re.compile(rb"^[ \t]*error\.key[ \t]*=", re.MULTILINE | re.IGNORECASE)
+TRACE_FILE = Path("Dev_Rfc.Trc")
+
+
+def case_file(case, relative):
+    """The bytes a case puts at cwd/RELATIVE (committed or a fixture); None when none."""
+    if (case / "cwd" / relative).is_file():
+        return (case / "cwd" / relative).read_bytes()
+    for name, source in fixtures(case):
+        if Path(name) == Path("cwd") / relative:
+            return source.read_bytes()
+    return None
+
+
+def utf8(data):
+    try:
+        data.decode("utf-8")
+        return True
+    except UnicodeDecodeError:
+        return False
+
+
+def netweaver_left_out(case):
+    """True for a case that --library nwrfc does not run: one that places a library
+    of its own (`library` file); one whose scenario uses what only the classic library
+    does, or is not UTF-8, as the NetWeaver face reads it; one whose outcome is the
+    classic library's trace file (written to, or a folder in its place); and one whose
+    ,REASON quotes a key that the scenario leaves to the library's own naming."""
+    if (case / "library").exists():
+        return True
+    scenarios = [p.read_bytes() for p in case.rglob("rfcsim.ini") if p.is_file()]
+    scenarios += [source.read_bytes() for name, source in fixtures(case) if Path(name).name == "rfcsim.ini"]
+    scenarios += [data for name, data in generated(case) if Path(name).name == "rfcsim.ini"]
+    if any(CLASSIC_ONLY_SCENARIO.search(data) or not utf8(data) for data in scenarios):
+        return True
+    trace_after = expected_after(case).get(TRACE_FILE)
+    if trace_after is not None and trace_after != case_file(case, TRACE_FILE):
+        return True
+    folders = [Path(name) for name, _ in fixtures(case)] + [Path(name) for name in read_lines(case / "directories")]
+    if (case / "cwd" / TRACE_FILE).is_dir() or any(path.parts[:2] == ("cwd", str(TRACE_FILE)) for path in folders):
+        return True
+    words = [word if isinstance(word, bytes) else word.encode("latin-1", "replace") for word in arguments(case)]
+    reasons = b",REASON" in b" ".join(words).upper()
+    return reasons and not any(ERROR_KEY.search(data) for data in scenarios)
 
 
 def expected_after(case):
@@ -532,6 +612,9 @@ def main():
     parser.add_argument("--bin", required=True, type=Path)
     parser.add_argument("--parallel", action="store_true",
                         help="run every listing case again with ,PARALLEL=4 and expect the same output")
+    parser.add_argument("--library", choices=["classic", "nwrfc"], default="classic",
+                        help="nwrfc: run every case that does not depend on the classic library with the "
+                             "simulator's sapnwrfc beside the program instead of librfc32")
     parser.add_argument("cases", nargs="*", help="names of cases to run (default: all)")
     options = parser.parse_args()
     target = Native(options.bin.resolve()) if options.target == "native" else Windows(options.target, options.bin.resolve())
@@ -546,7 +629,7 @@ def main():
             skipped += 1
             continue
         try:
-            failures = run_case(case, target, options.parallel)
+            failures = run_case(case, target, options.parallel, options.library == "nwrfc")
         except CaseError as error:
             failures = [str(error)]
         if failures is None:

@@ -57,3 +57,17 @@ ChannelOptions channel_options(const std::string& optionString) {
     options.parallel = parallel_entry(optionString);
     return options;
 }
+
+LibraryChoice library_choice(const std::string& optionString) {
+    // Of several entries the last counts; another value chooses nothing.
+    LibraryChoice choice = LibraryChoice::either;
+    const std::string keyword = ",LIBRARY=";
+    for (std::size_t at = optionString.find(keyword); at != std::string::npos;
+         at = optionString.find(keyword, at + 1)) {
+        const std::size_t start = at + keyword.size();
+        const std::string value = optionString.substr(start, optionString.find_first_of(", ", start) - start);
+        if (value == "CLASSIC") choice = LibraryChoice::classic;
+        if (value == "NWRFC") choice = LibraryChoice::netWeaver;
+    }
+    return choice;
+}

@@ -25,6 +25,12 @@ struct ConnectionOverrides {
 // the case the option text gives them.
 ConnectionOverrides connection_overrides(const std::string& optionString, const std::string& optionText);
 
+// Which RFC library the run talks through: ",LIBRARY=CLASSIC" librfc32,
+// ",LIBRARY=NWRFC" SAP's NetWeaver library; without either, librfc32 where
+// there is one and the NetWeaver library otherwise.
+enum class LibraryChoice { either, classic, netWeaver };
+LibraryChoice library_choice(const std::string& optionString);
+
 // ",PARALLEL" without a number, and the most it may be.
 inline constexpr unsigned defaultParallel = 8;
 inline constexpr unsigned maxParallel = 32;

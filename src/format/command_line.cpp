@@ -37,5 +37,6 @@ std::optional<Invocation> parse_command_line(const std::vector<std::string>& arg
     invocation.deadlineSeconds = deadline_seconds(invocation.optionString);
     invocation.channels = channel_options(invocation.optionString);
     invocation.overrides = connection_overrides(invocation.optionString, invocation.optionText);
+    invocation.library = library_choice(invocation.optionString);
     return invocation;
 }

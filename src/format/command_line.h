@@ -26,6 +26,7 @@ struct Invocation {
     unsigned deadlineSeconds = defaultDeadlineSeconds;  // ",TIMEOUT=" seconds
     ChannelOptions channels;                            // ",RATE", ",QUEUES", ",FAILED", ",REASON", ",PARALLEL"
     ConnectionOverrides overrides;                      // ",HOST=", ",NO="
+    LibraryChoice library = LibraryChoice::either;      // ",LIBRARY="
 };
 
 // Takes the arguments after the program name apart; nothing when the profile

@@ -188,3 +188,24 @@ TEST(ChannelOptions, KeywordsFindTheSameWithTheEntries) {
         }
     }
 }
+
+TEST(ChannelOptions, LibraryEntryChoosesTheLibrary) {
+    const struct {
+        const char* optionString;
+        LibraryChoice choice;
+    } cases[] = {
+        {"", LibraryChoice::either},
+        {",LIBRARY=NWRFC", LibraryChoice::netWeaver},
+        {",RATE,LIBRARY=CLASSIC,QUEUES", LibraryChoice::classic},
+        {",LIBRARY=NWRFC ,HOST=A", LibraryChoice::netWeaver},
+        {",LIBRARY=NWRFCX", LibraryChoice::either},
+        {",LIBRARY=", LibraryChoice::either},
+        {"LIBRARY=NWRFC", LibraryChoice::either},
+        {",LIBRARY=CLASSIC,LIBRARY=NWRFC", LibraryChoice::netWeaver},
+        {",LIBRARY=NWRFC,LIBRARY=CLASSIC", LibraryChoice::classic},
+    };
+    for (const auto& c : cases) EXPECT_EQ(library_choice(c.optionString), c.choice) << c.optionString;
+    const std::optional<Invocation> invocation = parse_command_line({"PRD", ",library=nwrfc"});
+    ASSERT_TRUE(invocation.has_value());
+    EXPECT_EQ(invocation->library, LibraryChoice::netWeaver);
+}

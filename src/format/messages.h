@@ -91,6 +91,13 @@ inline std::string library_not_found_message(const std::string& fileName, const 
 inline std::string library_wrong_format_message(const std::string& path, const std::string& wantedKind) {
     return "Error 1051: " + path + " is not a " + wantedKind + " !";
 }
+// A Windows library of the other width, which only the other sensor loads:
+// wickerby.exe is the 32-bit sensor, wickerby64.exe the 64-bit one.
+inline std::string library_other_width_message(const std::string& path, unsigned libraryBits) {
+    return "Error 1051: " + path + " is a " + std::to_string(libraryBits) + "-bit Windows library: use " +
+           (libraryBits == 64 ? "wickerby64.exe" : "wickerby.exe") + ", the " + std::to_string(libraryBits) +
+           "-bit sensor !";
+}
 inline std::string library_function_missing_message(const std::string& path, const std::string& function) {
     return "Error 1052: Function " + function + " missing in " + path + " !";
 }

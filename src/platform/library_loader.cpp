@@ -1,5 +1,6 @@
 #include "library_loader.h"
 
+#include <fstream>
 #include <vector>
 
 #ifdef _WIN32
@@ -27,7 +28,19 @@ std::string without_trailing_blanks(std::string text) {
 
 }  // namespace
 
+std::string library_file_head(const std::string& path, std::size_t size) {
+    std::ifstream file(path, std::ios::binary);
+    std::string head(size, '\0');
+    file.read(head.data(), static_cast<std::streamsize>(size));
+    head.resize(file ? size : static_cast<std::size_t>(file.gcount()));
+    return head;
+}
+
 #ifdef _WIN32
+
+bool loads_windows_libraries() {
+    return true;
+}
 
 namespace {
 
@@ -95,6 +108,10 @@ std::string library_file_name(const std::string& name) {
     return name + ".dll";
 }
 
+std::string prefixed_library_file_name(const std::string& name) {
+    return name + ".dll";
+}
+
 std::string loadable_library_kind() {
 #ifdef _WIN64
     return "64-bit Windows library";
@@ -103,7 +120,9 @@ std::string loadable_library_kind() {
 #endif
 }
 
-LoadedLibrary load_library(const std::string& path) {
+namespace {
+
+LoadedLibrary load_library_searching(const std::string& path, DWORD search) {
     LoadedLibrary library;
     if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = GetLastError();
@@ -116,7 +135,7 @@ LoadedLibrary load_library(const std::string& path) {
     // for a click on a "bad image" box.
     const UINT mode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     SetErrorMode(mode | SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-    HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    HMODULE module = LoadLibraryExA(path.c_str(), nullptr, search);
     const DWORD error = GetLastError();
     SetErrorMode(mode);
     if (module) {
@@ -130,6 +149,16 @@ LoadedLibrary load_library(const std::string& path) {
     library.failure = LibraryLoadFailure::other;
     library.reason = system_error_text(error);
     return library;
+}
+
+}  // namespace
+
+LoadedLibrary load_library(const std::string& path) {
+    return load_library_searching(path, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
+LoadedLibrary load_library_with_companions(const std::string& path) {
+    return load_library_searching(path, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 
 LibraryProcedure library_procedure(const LoadedLibrary& library, const char* name) {
@@ -193,8 +222,16 @@ std::string system_library_directory() {
     return std::string();
 }
 
+bool loads_windows_libraries() {
+    return false;
+}
+
 std::string library_file_name(const std::string& name) {
     return name + ".so";
+}
+
+std::string prefixed_library_file_name(const std::string& name) {
+    return "lib" + name + ".so";
 }
 
 std::string loadable_library_kind() {
@@ -222,6 +259,10 @@ LoadedLibrary load_library(const std::string& path) {
     library.reason = text.compare(0, prefix.size(), prefix) == 0 ? text.substr(prefix.size()) : text;
     if (library.reason.empty()) library.reason = "the loader gave no reason";
     return library;
+}
+
+LoadedLibrary load_library_with_companions(const std::string& path) {
+    return load_library(path);
 }
 
 LibraryProcedure library_procedure(const LoadedLibrary& library, const char* name) {

@@ -3,6 +3,7 @@
 // library stays loaded until the process ends.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -23,6 +24,10 @@ std::string system_library_directory();
 // The file name of the library NAME on this platform: "NAME.dll" or
 // "NAME.so".
 std::string library_file_name(const std::string& name);
+
+// The file name of a library that POSIX systems name with the prefix
+// "lib": "NAME.dll" or "libNAME.so".
+std::string prefixed_library_file_name(const std::string& name);
 
 // What a library must be for this program to load it, as a message names
 // it: "32-bit Windows library", "64-bit shared library".
@@ -50,9 +55,22 @@ struct LoadedLibrary {
 // when it fails.
 LoadedLibrary load_library(const std::string& path);
 
+// Loads the library at the full path, whose own libraries lie beside it:
+// on Windows they are looked for in its directory and then in the system's,
+// never in the working directory or along PATH. On POSIX as load_library,
+// where the library's own search path finds them.
+LoadedLibrary load_library_with_companions(const std::string& path);
+
 // The function the loaded library exports under exactly this name; null
 // when it exports none.
 LibraryProcedure library_procedure(const LoadedLibrary& library, const char* name);
+
+// The first bytes of the file at the full path, at most `size`; empty when
+// it does not open. Enough to tell what kind of library a file holds.
+std::string library_file_head(const std::string& path, std::size_t size);
+
+// Whether this program loads Windows libraries (it is a Windows program).
+bool loads_windows_libraries();
 
 // The file version that a Windows library's version resource gives, as
 // "7.200.5.0"; nothing when it has none, and always nothing on POSIX, whose

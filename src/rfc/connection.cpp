@@ -73,6 +73,43 @@ std::string connect_string(const ConnectionProfile& profile) {
            " LANG=D DEST=" + profile.destination;
 }
 
+namespace {
+
+std::string without_padding(std::string text) {
+    text.erase(text.find_last_not_of(' ') + 1);
+    return text;
+}
+
+}  // namespace
+
+std::vector<std::pair<std::string, std::string>> netweaver_parameters(const ConnectionRecords& records,
+                                                                      bool configured) {
+    std::vector<std::pair<std::string, std::string>> parameters;
+    const auto add = [&parameters](const char* name, const std::string& value) {
+        if (!value.empty()) parameters.emplace_back(name, value);
+    };
+    if (configured) {
+        add("DEST", records.destination);
+    } else if (records.mode == "R/2") {
+        add("GWHOST", records.gwhost);
+        add("GWSERV", records.gwservice);
+        add("SYSID", records.destination);
+    } else {
+        add("ASHOST", records.hostname);
+        const int32_t number = records.r3.systemNumber;
+        add("SYSNR", std::string(number >= 0 && number < 10 ? "0" : "") + std::to_string(number));
+        add("GWHOST", records.gwhost);
+        add("GWSERV", records.gwservice);
+        add("SYSID", records.destination);
+    }
+    add("CLIENT", records.client);
+    add("USER", without_padding(records.user));
+    add("PASSWD", without_padding(records.password));
+    // A configured destination logs on in German, as its connect string says.
+    add("LANG", configured ? std::string("D") : records.language);
+    return parameters;
+}
+
 std::string destination_configuration_name(const std::string& destination) {
     return "SapRfc." + destination;
 }
@@ -100,9 +137,9 @@ RfcHandle open_configured(RfcSession& session, const ConnectionProfile& profile,
 
 }  // namespace
 
-RfcHandle rfc_open_connection(RfcSession& session, const ConnectionProfile& profile,
-                              const ConnectionOverrides& overrides, const std::optional<std::string>& configuration,
-                              const std::function<bool(const std::string& bytes)>& writeConfiguration) {
+RfcHandle classic_open_connection(RfcSession& session, const ConnectionProfile& profile,
+                                  const ConnectionOverrides& overrides, const std::optional<std::string>& configuration,
+                                  const std::function<bool(const std::string& bytes)>& writeConfiguration) {
     fill_connection_records(session.records, profile, overrides);
     session.openProblem.clear();
     if (configuration) return open_configured(session, profile, *configuration, writeConfiguration);
@@ -110,15 +147,7 @@ RfcHandle rfc_open_connection(RfcSession& session, const ConnectionProfile& prof
     return rfc_operations().RfcOpen(&session.records.options);
 }
 
-void close_connection(RfcSession& session, RfcHandle handle) {
+void classic_close_connection(RfcSession& session, RfcHandle handle) {
     const WaitingIn waiting(session, "RfcClose");
     rfc_operations().RfcClose(handle);
-}
-
-LibraryError library_last_error() {
-    RfcErrorInformation error{};
-    rfc_operations().RfcLastError(&error);
-    return {record_field_text(error.key, sizeof error.key), record_field_text(error.status, sizeof error.status),
-            record_field_text(error.message, sizeof error.message),
-            record_field_text(error.internalStatus, sizeof error.internalStatus)};
 }

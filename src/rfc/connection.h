@@ -6,6 +6,8 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "channel_options.h"
 #include "profile.h"
@@ -34,6 +36,15 @@ void fill_connection_records(ConnectionRecords& records, const ConnectionProfile
 // "CLIENT=... USER=... PASSWD=... LANG=D DEST=..."
 std::string connect_string(const ConnectionProfile& profile);
 
+// The logon parameters of the NetWeaver library, name and value, from the
+// filled records: a configured destination by DEST, otherwise the
+// application server (ASHOST, SYSNR of two digits) or, for R/2, the
+// gateway, with the destination as SYSID; then CLIENT, USER, PASSWD and
+// LANG, the user and password without the classic library's padding. An
+// empty host, gateway or language is left out.
+std::vector<std::pair<std::string, std::string>> netweaver_parameters(const ConnectionRecords& records,
+                                                                      bool configured);
+
 // The per-destination configuration's file name, "SapRfc." + destination,
 // in the working directory; a file that does not open selects the direct way.
 std::string destination_configuration_name(const std::string& destination);
@@ -41,21 +52,15 @@ std::string destination_configuration_name(const std::string& destination);
 // The RFC library's configuration file in the working directory.
 inline constexpr const char* configurationFileName = "SapRfc.ini";
 
-// Opens the connection: with a configuration, by writing it over
+// Opens the classic library's connection: with a configuration, by writing it over
 // "SapRfc.ini" (`writeConfiguration`, false when it cannot) and the run's
 // own configuration file and calling RfcOpenEx; otherwise directly with
 // RfcOpen. The records are filled either way. The null handle when no
 // connection was opened; `session.openProblem` then says why when the
 // library was not called at all.
-RfcHandle rfc_open_connection(RfcSession& session, const ConnectionProfile& profile,
-                              const ConnectionOverrides& overrides, const std::optional<std::string>& configuration,
-                              const std::function<bool(const std::string& bytes)>& writeConfiguration);
+RfcHandle classic_open_connection(RfcSession& session, const ConnectionProfile& profile,
+                                  const ConnectionOverrides& overrides, const std::optional<std::string>& configuration,
+                                  const std::function<bool(const std::string& bytes)>& writeConfiguration);
 
-// The library's last error, as RfcLastError tells it.
-struct LibraryError {
-    std::string key;
-    std::string status;
-    std::string message;
-    std::string internalStatus;
-};
-LibraryError library_last_error();
+// Closes the classic library's connection.
+void classic_close_connection(RfcSession& session, RfcHandle handle);

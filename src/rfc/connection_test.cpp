@@ -90,6 +90,80 @@ TEST(Connection, ConnectStringIsUnpadded) {
     EXPECT_EQ(connect_string(profile), "CLIENT=100 USER=ABC PASSWD=pass LANG=D DEST=BIN");
 }
 
+TEST(Connection, NetWeaverParametersForEachWay) {
+    using Parameters = std::vector<std::pair<std::string, std::string>>;
+    ConnectionProfile r2 = sample_profile();
+    r2.mode = "R/2";
+    r2.gwhost = "gw01";
+    ConnectionProfile noLanguage = sample_profile();
+    noLanguage.language.clear();
+    noLanguage.sysnr = "3";
+    const struct {
+        const char* name;
+        ConnectionProfile profile;
+        ConnectionOverrides overrides;
+        bool configured;
+        Parameters expected;
+    } cases[] = {
+        {"R/3 direct",
+         sample_profile(),
+         {},
+         false,
+         {{"ASHOST", "APP01"},
+          {"SYSNR", "07"},
+          {"GWSERV", "sapgw00"},
+          {"SYSID", "PRD"},
+          {"CLIENT", "100"},
+          {"USER", "ABC"},
+          {"PASSWD", "pass"},
+          {"LANG", "E"}}},
+        {"overrides",
+         sample_profile(),
+         {true, "app02", true, "12"},
+         false,
+         {{"ASHOST", "app02"},
+          {"SYSNR", "12"},
+          {"GWSERV", "sapgw00"},
+          {"SYSID", "PRD"},
+          {"CLIENT", "100"},
+          {"USER", "ABC"},
+          {"PASSWD", "pass"},
+          {"LANG", "E"}}},
+        {"R/2",
+         r2,
+         {},
+         false,
+         {{"GWHOST", "gw01"},
+          {"GWSERV", "sapgw00"},
+          {"SYSID", "PRD"},
+          {"CLIENT", "100"},
+          {"USER", "ABC"},
+          {"PASSWD", "pass"},
+          {"LANG", "E"}}},
+        {"configured",
+         sample_profile(),
+         {},
+         true,
+         {{"DEST", "PRD"}, {"CLIENT", "100"}, {"USER", "ABC"}, {"PASSWD", "pass"}, {"LANG", "D"}}},
+        {"one digit, no language",
+         noLanguage,
+         {},
+         false,
+         {{"ASHOST", "APP01"},
+          {"SYSNR", "03"},
+          {"GWSERV", "sapgw00"},
+          {"SYSID", "PRD"},
+          {"CLIENT", "100"},
+          {"USER", "ABC"},
+          {"PASSWD", "pass"}}},
+    };
+    for (const auto& c : cases) {
+        ConnectionRecords records;
+        fill_connection_records(records, c.profile, c.overrides);
+        EXPECT_EQ(netweaver_parameters(records, c.configured), c.expected) << c.name;
+    }
+}
+
 // Only 00 to 99 are system numbers; anything else would reach the library
 // as whatever its digits make.
 TEST(Connection, SystemNumberOverrideRefusedUnlessASystemNumber) {

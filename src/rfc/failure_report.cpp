@@ -20,31 +20,38 @@ std::string record_field_text(const char* field, std::size_t size) {
     return std::string(field, length);
 }
 
-std::string failure_block(const std::string& operation, const RfcErrorInformation& error) {
+std::string failure_block(const std::string& operation, const LibraryError& error) {
     return rfcErrorHeading + label_line("operation/code", 0, errorLabelWidth, operation) +
-           label_line("key", 0, errorLabelWidth, record_field_text(error.key, sizeof error.key)) +
-           label_line("status", 0, errorLabelWidth, record_field_text(error.status, sizeof error.status)) +
-           label_line("message", 0, errorLabelWidth, record_field_text(error.message, sizeof error.message)) +
-           label_line("internal status", 0, errorLabelWidth,
-                      record_field_text(error.internalStatus, sizeof error.internalStatus)) +
-           "\n";
+           label_line("key", 0, errorLabelWidth, error.key) + label_line("status", 0, errorLabelWidth, error.status) +
+           label_line("message", 0, errorLabelWidth, error.message) +
+           label_line("internal status", 0, errorLabelWidth, error.internalStatus) + "\n";
 }
 
-extern "C" void RFC_CALL rfc_failure_report(const char* operation) {
-    if (claim) claim();
+LibraryError classic_last_error() {
     RfcErrorInformation error{};
     rfc_operations().RfcLastError(&error);
-    const std::string failed = operation ? operation : "";
-    if (watch.before) watch.before(failed);
-    write_output(failure_block(failed, error));
-    rfc_operations().RfcClose(0);
+    return {record_field_text(error.key, sizeof error.key), record_field_text(error.status, sizeof error.status),
+            record_field_text(error.message, sizeof error.message),
+            record_field_text(error.internalStatus, sizeof error.internalStatus)};
+}
+
+void end_with_library_failure(const std::string& operation, const std::function<LibraryError()>& lastError) {
+    if (claim) claim();
+    const LibraryError error = lastError();
+    if (watch.before) watch.before(operation);
+    write_output(failure_block(operation, error));
+    rfc_backend().closeEvery();
     write_output(programAbortedLine);
     write_output(endOfOutputErrorLine);
-    if (watch.after) watch.after(failed, error);
+    if (watch.after) watch.after(operation, error);
     end_process(1);
 }
 
-void install_failure_report() {
+extern "C" void RFC_CALL rfc_failure_report(const char* operation) {
+    end_with_library_failure(operation ? operation : "", classic_last_error);
+}
+
+void install_classic_failure_report() {
     // The record stays valid for the whole process, as the library may keep it.
     static RfcEnvironmentRecord environment{rfc_failure_report, nullptr};
     rfc_operations().RfcEnvironment(&environment);

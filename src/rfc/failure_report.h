@@ -6,13 +6,17 @@
 #include <functional>
 #include <string>
 
+#include "rfc_backend.h"
 #include "rfc_library.h"
 
 // Labels of the error block are padded to this width.
 inline constexpr std::size_t errorLabelWidth = 15;
 
 // The error block for the failed operation and the library's last error.
-std::string failure_block(const std::string& operation, const RfcErrorInformation& error);
+std::string failure_block(const std::string& operation, const LibraryError& error);
+
+// The classic library's last error, as RfcLastError fills its record.
+LibraryError classic_last_error();
 
 // The failure handler installed with RfcEnvironment; also called by the
 // sensor when a library operation it cannot do without fails. Prints the
@@ -21,12 +25,18 @@ std::string failure_block(const std::string& operation, const RfcErrorInformatio
 // calls it from inside an operation that cannot go on.
 extern "C" [[noreturn]] void RFC_CALL rfc_failure_report(const char* operation);
 
+// The same report for any library: claims the last words, then takes the
+// error from `lastError`, prints the block, closes every connection through
+// the process's back end and ends the process with exit code 1.
+[[noreturn]] void end_with_library_failure(const std::string& operation,
+                                           const std::function<LibraryError()>& lastError);
+
 // What the failure report does first: claims the process's last words
 // for its block. Nothing when unset.
 void set_failure_report_claim(std::function<void()> claim);
 
-// Installs rfc_failure_report as the library's failure handler.
-void install_failure_report();
+// Installs rfc_failure_report as the classic library's failure handler.
+void install_classic_failure_report();
 
 // The text of a fixed-size field of a library record, which the library may
 // have left without its terminating zero.
@@ -37,6 +47,6 @@ std::string record_field_text(const char* field, std::size_t size);
 // own exit code; the sensor sets neither.
 struct FailureReportWatch {
     std::function<void(const std::string& operation)> before;
-    std::function<void(const std::string& operation, const RfcErrorInformation& error)> after;
+    std::function<void(const std::string& operation, const LibraryError& error)> after;
 };
 void watch_failure_report(FailureReportWatch watch);

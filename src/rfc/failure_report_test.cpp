@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <string>
 
 TEST(FailureBlock, LabelsAndEmptyTexts) {
-    RfcErrorInformation error{};
+    LibraryError error;
     EXPECT_EQ(failure_block("RfcInstallStructure", error), "RFC error\n"
                                                            "operation/code  : RfcInstallStructure\n"
                                                            "key             : \n"
@@ -13,8 +13,8 @@ TEST(FailureBlock, LabelsAndEmptyTexts) {
                                                            "message         : \n"
                                                            "internal status : \n"
                                                            "\n");
-    std::strcpy(error.key, "RFC_ERROR_LOGON_FAILURE");
-    std::memset(error.internalStatus, 'i', sizeof error.internalStatus);  // no terminator
+    error.key = "RFC_ERROR_LOGON_FAILURE";
+    error.internalStatus = std::string(128, 'i');
     std::string block = failure_block("RfcOpen", error);
     EXPECT_NE(block.find("key             : RFC_ERROR_LOGON_FAILURE\n"), std::string::npos);
     EXPECT_NE(block.find("internal status : " + std::string(128, 'i') + "\n"), std::string::npos);

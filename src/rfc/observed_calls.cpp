@@ -44,7 +44,10 @@ struct Call {
         if (failed && withLastError) {
             RfcErrorInformation error{};
             library.RfcLastError(&error);
-            note.lastError = error;
+            note.lastError = LibraryError{record_field_text(error.key, sizeof error.key),
+                                          record_field_text(error.status, sizeof error.status),
+                                          record_field_text(error.message, sizeof error.message),
+                                          record_field_text(error.internalStatus, sizeof error.internalStatus)};
         }
         observer(note);
     }

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "rfc_backend.h"
 #include "rfc_library.h"
 
 struct LibraryCallNote {
@@ -16,7 +17,7 @@ struct LibraryCallNote {
     std::string result;     // once ended: "connection 1", "no connection", "0", "7 lines"
     bool failed = false;    // once ended: the operation reports a failure
     // For a failed logon or call, the library's last error right after it.
-    std::optional<RfcErrorInformation> lastError;
+    std::optional<LibraryError> lastError;
 };
 
 // Puts operations in front of the loaded library's that hand every call to

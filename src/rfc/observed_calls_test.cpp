@@ -56,7 +56,7 @@ TEST(ObservedCalls, TellTheWayAndTheLastErrorButNeverThePassword) {
     EXPECT_EQ(notes[1].result, "no connection");
     EXPECT_TRUE(notes[1].failed);
     ASSERT_TRUE(notes[1].lastError.has_value());
-    EXPECT_STREQ(notes[1].lastError->key, "RFC_ERROR_LOGON_FAILURE");
+    EXPECT_EQ(notes[1].lastError->key, "RFC_ERROR_LOGON_FAILURE");
     EXPECT_EQ(notes[3].given, "configured destination, CLIENT=100 USER=MONITOR LANG=D DEST=PRD");
     for (const LibraryCallNote& note : notes)
         EXPECT_EQ((note.given + note.result).find("s3cret"), std::string::npos) << note.operation;

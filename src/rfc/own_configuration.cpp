@@ -9,6 +9,7 @@
 namespace {
 
 constexpr const char* fileName = "SapRfc.ini";
+constexpr const char* netWeaverFileName = "sapnwrfc.ini";
 
 // The run's own configuration; its folder goes when the process ends,
 // through main or the failure report's exit (a process ended at once by
@@ -53,11 +54,10 @@ void keep_configuration_in_working_directory() {
     if (!directory.empty()) set_environment_variable(configurationVariable, directory + fileName);
 }
 
-std::optional<std::string> write_own_configuration(const std::string& bytes) {
-    OwnConfiguration& own = own_configuration();
-    if (own.inWorkingDirectory) return std::nullopt;
-    if (own.folder.empty() && !environmentCopiedAtLoad) name_now();
-    if (own.folder.empty()) return std::nullopt;
+namespace {
+
+// Writes the file `name` in the private folder, making it at first use.
+std::optional<std::string> write_own_file(OwnConfiguration& own, const char* name, const std::string& bytes) {
     // The administrator corrects the temporary folder's setting, not the
     // folder the sensor makes in it.
     const std::string where =
@@ -68,7 +68,35 @@ std::optional<std::string> write_own_configuration(const std::string& bytes) {
             return where + " takes no private folder of the sensor: " + *problem;
         own.made = true;
     }
-    if (!write_private_file(own.folder, fileName, bytes))
-        return where + ": " + fileName + " cannot be written in " + own.folder;
+    if (!write_private_file(own.folder, name, bytes))
+        return where + ": " + name + " cannot be written in " + own.folder;
     return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> write_own_configuration(const std::string& bytes) {
+    OwnConfiguration& own = own_configuration();
+    if (own.inWorkingDirectory) return std::nullopt;
+    if (own.folder.empty() && !environmentCopiedAtLoad) name_now();
+    if (own.folder.empty()) return std::nullopt;
+    return write_own_file(own, fileName, bytes);
+}
+
+std::optional<std::string> write_own_netweaver_configuration(const std::string& bytes, std::string& folder) {
+    OwnConfiguration& own = own_configuration();
+    folder.clear();
+    if (own.inWorkingDirectory) {
+        // A worker's working directory is a private folder already.
+        const std::string directory = working_directory_text();
+        if (directory.empty() || !write_private_file(directory, netWeaverFileName, bytes))
+            return std::string(netWeaverFileName) + " cannot be written in the working directory";
+        folder = directory;
+        return std::nullopt;
+    }
+    if (own.folder.empty() && !environmentCopiedAtLoad) name_now();
+    if (own.folder.empty()) return std::nullopt;
+    std::optional<std::string> problem = write_own_file(own, netWeaverFileName, bytes);
+    if (!problem) folder = own.folder;
+    return problem;
 }

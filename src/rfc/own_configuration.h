@@ -33,3 +33,10 @@ std::optional<std::string> write_own_configuration(const std::string& bytes);
 // which the run replaces anyway, and no folder of the process's own is
 // made. Called before the library loads.
 void keep_configuration_in_working_directory();
+
+// The NetWeaver library reads no RFC_INI: the configuration's bytes become
+// "sapnwrfc.ini" in the run's private folder (a worker's working
+// directory), which the library is pointed at: `folder`, with its trailing
+// separator, left empty when no folder was named. The problem in words
+// when it cannot be written.
+std::optional<std::string> write_own_netweaver_configuration(const std::string& bytes, std::string& folder);

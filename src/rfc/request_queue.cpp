@@ -40,7 +40,7 @@ void delete_queue_table(TableHandle table) {
     if (rfc_operations().ItDelete(table) != 0) rfc_failure_report("ItDelete REQUEST_QUEUES");
 }
 
-QueueCall call_request_queue(RfcSession& session, RfcHandle handle, TableHandle table) {
+QueueCall classic_call_request_queue(RfcSession& session, RfcHandle handle, TableHandle table) {
     if (!session.lineTypeInstalled) install_line_structure(session);
 
     RfcTableDescriptor tables[2]{};

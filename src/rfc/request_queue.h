@@ -27,4 +27,4 @@ void delete_queue_table(TableHandle table);
 // Calls the function module over the open connection into the table and, on
 // success, reads the table's lines. THLINES is installed on the session's
 // first call.
-QueueCall call_request_queue(RfcSession& session, RfcHandle handle, TableHandle table);
+QueueCall classic_call_request_queue(RfcSession& session, RfcHandle handle, TableHandle table);

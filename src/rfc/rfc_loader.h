@@ -10,11 +10,16 @@
 #include <string>
 #include <vector>
 
+#include "channel_options.h"
 #include "library_loader.h"
+#include "nwrfc_library.h"
 #include "rfc_library.h"
 
 // The library's name without the platform's extension.
 inline constexpr const char* rfcLibraryName = "librfc32";
+// SAP's NetWeaver library, "sapnwrfc.dll" or "libsapnwrfc.so", taken only
+// from beside the executable, where its own libraries lie with it.
+inline constexpr const char* nwrfcLibraryName = "sapnwrfc";
 
 enum class RfcLibraryProblem {
     notFound,          // in none of the directories
@@ -25,13 +30,16 @@ enum class RfcLibraryProblem {
 
 struct RfcLibraryFailure {
     RfcLibraryProblem problem = RfcLibraryProblem::notFound;
-    std::string fileName;  // "librfc32.dll" or "librfc32.so"
+    std::string fileName;  // "librfc32.dll", "librfc32.so", "sapnwrfc.dll", "libsapnwrfc.so"
     // The directories tried, in order, each with its trailing separator;
     // unless nothing was found, the file lies in the last of them.
     std::vector<std::string> directories;
     std::string wantedKind;  // what the file should have been ("32-bit Windows library")
     std::string operation;   // operationMissing: the first operation missing
     std::string reason;      // notLoaded: the system's words
+    // wrongFormat: the width of a Windows library that the other sensor
+    // loads (32 or 64), 0 for any other file.
+    unsigned otherBits = 0;
 };
 
 // Fills the table from `lookup`, which gives the address a library exports
@@ -40,18 +48,37 @@ struct RfcLibraryFailure {
 std::optional<std::string> take_rfc_operations(RfcLibrary& library,
                                                const std::function<LibraryProcedure(const char* name)>& lookup);
 
+// The same for the NetWeaver library's twelve operations.
+std::optional<std::string> take_nwrfc_operations(NwRfcLibrary& library,
+                                                 const std::function<LibraryProcedure(const char* name)>& lookup);
+
 // Looks for the library in each directory in turn (an empty one is
 // skipped); the first file found is the one loaded, and if it cannot be
 // used the search ends there. On success its operations become the
 // process's, for rfc_operations(), and nothing is returned.
 std::optional<RfcLibraryFailure> load_rfc_library_from(const std::vector<std::string>& directories);
 
-// load_rfc_library_from the executable's directory and the system's.
+// The NetWeaver library from the directory; on success its operations
+// and back end become the process's.
+std::optional<RfcLibraryFailure> load_nwrfc_library_from(const std::string& directory);
+
+// The library the option string chose; load_rfc_library loads it.
+void choose_rfc_library(LibraryChoice choice);
+
+// The library loaded last, as the choice that loads it again (a listing's
+// worker loads what its parent did); `either` before one has loaded.
+LibraryChoice loaded_rfc_library();
+
+// The chosen library: librfc32 from the executable's directory and the
+// system's, the NetWeaver library from the executable's; without a choice
+// librfc32, and only when there is no such file the NetWeaver library. When
+// neither is there, the failure tells of librfc32 alone, as it always has.
 std::optional<RfcLibraryFailure> load_rfc_library();
 
 // The operations of the library loaded last; every one is null before a
 // library has loaded.
 const RfcLibrary& rfc_operations();
+const NwRfcLibrary& nwrfc_operations();
 
 // The full path of the library loaded last; empty before one has loaded.
 const std::string& rfc_library_path();

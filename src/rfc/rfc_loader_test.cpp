@@ -1,5 +1,7 @@
 #include "rfc_loader.h"
 
+#include "rfc_backend.h"
+
 #include <map>
 
 #include <gtest/gtest.h>
@@ -94,6 +96,12 @@ TEST(RfcLoader, FailureMessages) {
           "The specified module could not be found. (error 126)"},
          "Error 1053: C:\\PRTG\\Custom Sensors\\EXEXML\\librfc32.dll not loaded: The specified module could not be "
          "found. (error 126) !"},
+        {{RfcLibraryProblem::wrongFormat, "sapnwrfc.dll", {both[0]}, "32-bit Windows library", "", "", 64},
+         "Error 1051: C:\\PRTG\\Custom Sensors\\EXEXML\\sapnwrfc.dll is a 64-bit Windows library: use "
+         "wickerby64.exe, the 64-bit sensor !"},
+        {{RfcLibraryProblem::wrongFormat, "librfc32.dll", {both[0]}, "64-bit Windows library", "", "", 32},
+         "Error 1051: C:\\PRTG\\Custom Sensors\\EXEXML\\librfc32.dll is a 32-bit Windows library: use "
+         "wickerby.exe, the 32-bit sensor !"},
     };
     for (const auto& c : cases) EXPECT_EQ(rfc_library_failure_message(c.failure), c.message);
 }
@@ -116,4 +124,45 @@ TEST(RfcLoader, LoadsFromTheFirstDirectoryThatHoldsTheLibrary) {
     ASSERT_NE(table, nullptr);
     EXPECT_EQ(rfc_operations().ItFill(table), 0u);
     EXPECT_EQ(rfc_operations().ItDelete(table), 0);
+}
+
+TEST(RfcLoader, NetWeaverOperationsAreTakenByName) {
+    const char* const names[] = {"RfcSetIniPath",      "RfcGetVersion",     "RfcOpenConnection",  "RfcCloseConnection",
+                                 "RfcGetFunctionDesc", "RfcCreateFunction", "RfcDestroyFunction", "RfcInvoke",
+                                 "RfcGetTable",        "RfcGetRowCount",    "RfcMoveTo",          "RfcGetChars"};
+    for (const char* name : names) {
+        FakeExports exports;
+        exports.without = name;
+        NwRfcLibrary library{};
+        EXPECT_EQ(take_nwrfc_operations(library, std::ref(exports)), std::string(name));
+    }
+    FakeExports exports;
+    NwRfcLibrary library{};
+    EXPECT_EQ(take_nwrfc_operations(library, std::ref(exports)), std::nullopt);
+    EXPECT_EQ(exports.marks.size(), 12u);
+    EXPECT_EQ(reinterpret_cast<LibraryProcedure>(library.RfcGetChars),
+              reinterpret_cast<LibraryProcedure>(&exports.marks["RfcGetChars"]));
+    EXPECT_EQ(reinterpret_cast<LibraryProcedure>(library.RfcSetIniPath),
+              reinterpret_cast<LibraryProcedure>(&exports.marks["RfcSetIniPath"]));
+}
+
+// The build puts the simulator's sapnwrfc and its companion beside the test
+// program; loading either library makes its back end the process's.
+TEST(RfcLoader, EachLibraryBringsItsBackEnd) {
+    const std::string nowhere = executable_directory() + "no-such-folder" + executable_directory().back();
+    const std::optional<RfcLibraryFailure> missing = load_nwrfc_library_from(nowhere);
+    ASSERT_TRUE(missing.has_value());
+    EXPECT_EQ(missing->problem, RfcLibraryProblem::notFound);
+    EXPECT_EQ(missing->fileName, prefixed_library_file_name("sapnwrfc"));
+
+    const std::optional<RfcLibraryFailure> netWeaver = load_nwrfc_library_from(executable_directory());
+    ASSERT_FALSE(netWeaver.has_value()) << rfc_library_failure_message(*netWeaver);
+    EXPECT_STREQ(rfc_backend().name, "sapnwrfc");
+    EXPECT_FALSE(rfc_backend().writesTraceFile);
+    EXPECT_NE(nwrfc_operations().RfcGetVersion, nullptr);
+    EXPECT_EQ(rfc_library_path(), executable_directory() + prefixed_library_file_name("sapnwrfc"));
+
+    ASSERT_FALSE(load_rfc_library_from({executable_directory()}).has_value());
+    EXPECT_STREQ(rfc_backend().name, "librfc32");
+    EXPECT_TRUE(rfc_backend().writesTraceFile);
 }

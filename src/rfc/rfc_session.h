@@ -32,6 +32,13 @@ struct RfcSession {
     // Told each change of waitingIn, when set: a listing's worker tells its
     // parent that way.
     std::function<void(const char* operation)> waitingTold;
+    // The open connection and what its call left, as the back end keeps
+    // them: the classic library's handle and table, or the NetWeaver
+    // library's connection and function.
+    RfcHandle handle = 0;
+    TableHandle table = nullptr;
+    void* nwConnection = nullptr;
+    void* nwFunction = nullptr;
     // Why the last opening made no library call at all (a configuration
     // that could not be written); empty when it called the library.
     std::string openProblem;
@@ -51,6 +58,3 @@ struct WaitingIn {
     WaitingIn(const WaitingIn&) = delete;
     WaitingIn& operator=(const WaitingIn&) = delete;
 };
-
-// Closes the connection.
-void close_connection(RfcSession& session, RfcHandle handle);

@@ -17,6 +17,7 @@
 #include "failure_report.h"
 #include "listing_steps.h"
 #include "private_folder.h"
+#include "rfc_loader.h"
 #include "text_helpers.h"
 #include "trace_finding.h"
 #include "worker.h"
@@ -204,6 +205,7 @@ std::vector<PlannedTurn> plan_worker_turns(const SystemRun& run, const std::vect
             request.reasons = run.reasons;
             request.overrides = run.overrides;
             request.systemNumber = systemNumber;
+            request.library = loaded_rfc_library();
         }
         systemNumber = carried_system_number(turn, run.overrides, systemNumber);
         turns.push_back(std::move(turn));

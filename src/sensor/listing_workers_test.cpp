@@ -5,6 +5,7 @@
 #include "listing_steps.h"
 #include "private_folder.h"
 #include "runs.h"
+#include "worker.h"
 
 namespace {
 
@@ -115,5 +116,21 @@ TEST(ListingWithWorkers, AWorkersFilesAreMergedIntoTheWorkingDirectory) {
         merge_worker_files(fake.world(), read_worker_files(*folder));
         remove_private_folder(*folder);
         EXPECT_EQ(fake.files, c.after);
+    }
+}
+
+// A worker loads the library its parent loaded, whichever that is.
+TEST(ListingWithWorkers, TheRequestCarriesTheParentsLibrary) {
+    for (const LibraryChoice library : {LibraryChoice::either, LibraryChoice::classic, LibraryChoice::netWeaver}) {
+        WorkerRequest request;
+        request.profileName = "PRD.P00";
+        request.systemNumber = 7;
+        request.library = library;
+        const std::string encoded = encode_request(request);
+        const std::optional<WorkerRequest> decoded = decode_request(encoded.substr(encoded.find('\n') + 1));
+        ASSERT_TRUE(decoded.has_value());
+        EXPECT_EQ(decoded->library, library);
+        EXPECT_EQ(decoded->systemNumber, 7);
+        EXPECT_EQ(decoded->profileName, "PRD.P00");
     }
 }

@@ -1,5 +1,6 @@
 #include "messages.h"
 #include "profile_search.h"
+#include "rfc_loader.h"
 #include "runs.h"
 #include "text_helpers.h"
 
@@ -56,6 +57,7 @@ int run_sensor(const std::vector<std::string>& arguments, const SensorWorld& out
     const unsigned seconds = invocation->deadlineSeconds;
     set_deadline_ending(
         deadline, [seconds] { return error_document_text(run_deadline_message(seconds)); }, 2);
+    choose_rfc_library(invocation->library);
     // Without the library no sensor of this installation can measure
     // anything, whatever its profile says, so the administrator learns it
     // first.

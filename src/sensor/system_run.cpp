@@ -3,6 +3,7 @@
 #include "failure_reason.h"
 #include "messages.h"
 #include "request_queue.h"
+#include "rfc_backend.h"
 #include "trace_finding.h"
 
 std::optional<std::string> take_system_profile(const std::string& contents, std::size_t lineWidth,
@@ -50,8 +51,7 @@ SystemOutcome measure_system(RfcSession& session, const SensorWorld& world, cons
     const auto writeConfiguration = [&world](const std::string& bytes) {
         return world.replaceFile(configurationFileName, bytes);
     };
-    const RfcHandle handle = rfc_open_connection(session, profile, overrides, configuration, writeConfiguration);
-    if (!handle) {
+    if (!rfc_open_connection(session, profile, overrides, configuration, writeConfiguration)) {
         SystemOutcome outcome = failed(SystemFailure::logonRefused, rfc_open_failed_message(profile.destination));
         // The library was never asked: its last error would be another call's.
         if (!session.openProblem.empty()) {
@@ -63,8 +63,7 @@ SystemOutcome measure_system(RfcSession& session, const SensorWorld& world, cons
         }
         return outcome;
     }
-    const TableHandle table = create_queue_table();
-    const QueueCall call = call_request_queue(session, handle, table);
+    const QueueCall call = call_request_queue(session);
     const bool ok = call.status == CallStatus::Ok;
     SystemOutcome outcome;
     if (ok) {
@@ -73,12 +72,16 @@ SystemOutcome measure_system(RfcSession& session, const SensorWorld& world, cons
     }
     // What other runs' libraries write to the trace file from now on is
     // theirs: the finding is read up to the size the file has at this moment.
+    const bool traceFile = rfc_backend().writesTraceFile;
     const std::optional<std::uint64_t> traceSize =
-        ok || !steps.traceFinding ? std::nullopt : world.fileSize(traceFileName);
-    delete_queue_table(table);
-    close_connection(session, handle);
+        ok || !steps.traceFinding || !traceFile ? std::nullopt : world.fileSize(traceFileName);
+    // A library without a trace file keeps the call's finding in its last error.
+    const std::optional<std::string> recordFinding =
+        ok || !steps.traceFinding || traceFile ? std::nullopt : std::optional(library_last_error().message);
+    close_connection(session);
     if (ok) return outcome;
     std::string message = call_failure_text(call.code, call.exceptionText);
-    if (steps.traceFinding) message += trace_finding_text(read_trace_finding(world, traceSize));
+    if (steps.traceFinding)
+        message += trace_finding_text(traceFile ? read_trace_finding(world, traceSize) : recordFinding);
     return failed(SystemFailure::callFailed, message);
 }

@@ -7,6 +7,7 @@
 #include "field_list.h"
 #include "messages.h"
 #include "own_configuration.h"
+#include "rfc_loader.h"
 #include "system_run.h"
 #include "text_helpers.h"
 #include "worker_process.h"
@@ -25,17 +26,18 @@ std::string flag(bool value) {
 std::string encode_request(const WorkerRequest& request) {
     std::vector<std::string> fields;
     for (const ProfileField& field : profileFields) fields.push_back(request.profile.*(field.value));
-    fields.insert(fields.end(), {request.profileName, request.label, request.itemId, flag(request.console),
-                                 flag(request.rates), flag(request.reasons), flag(request.overrides.hasHost),
-                                 request.overrides.host, flag(request.overrides.hasSystemNumber),
-                                 request.overrides.systemNumber, std::to_string(request.systemNumber)});
+    fields.insert(fields.end(),
+                  {request.profileName, request.label, request.itemId, flag(request.console), flag(request.rates),
+                   flag(request.reasons), flag(request.overrides.hasHost), request.overrides.host,
+                   flag(request.overrides.hasSystemNumber), request.overrides.systemNumber,
+                   std::to_string(request.systemNumber), std::to_string(static_cast<int>(request.library))});
     const std::string body = encode_fields(fields);
     return std::to_string(body.size()) + "\n" + body;
 }
 
 std::optional<WorkerRequest> decode_request(const std::string& text) {
     const std::optional<std::vector<std::string>> fields = decode_fields(text);
-    const std::size_t count = profileFields.size() + 11;
+    const std::size_t count = profileFields.size() + 12;
     if (!fields || fields->size() != count) return std::nullopt;
     WorkerRequest request;
     std::size_t at = 0;
@@ -51,6 +53,9 @@ std::optional<WorkerRequest> decode_request(const std::string& text) {
     request.overrides.hasSystemNumber = (*fields)[at++] == "1";
     request.overrides.systemNumber = (*fields)[at++];
     request.systemNumber = c_integer((*fields)[at++], NumberOverflow::Clamp);
+    const std::string& library = (*fields)[at++];
+    if (library == "1") request.library = LibraryChoice::classic;
+    if (library == "2") request.library = LibraryChoice::netWeaver;
     return request;
 }
 
@@ -109,6 +114,7 @@ int run_worker(const SensorWorld& world) {
     // configuration there, not in a folder of the worker's own that a
     // worker ended at the parent's deadline would leave behind.
     keep_configuration_in_working_directory();
+    choose_rfc_library(request->library);
     if (world.loadRfcLibrary()) return 2;
     RfcSession session;
     session.records.r3.systemNumber = request->systemNumber;

@@ -31,6 +31,8 @@ struct WorkerRequest {
     // The system number the connection records hold from the systems
     // before, kept when this profile has none.
     int systemNumber = 0;
+    // The RFC library the parent loaded, which the worker loads too.
+    LibraryChoice library = LibraryChoice::either;
 };
 
 std::string encode_request(const WorkerRequest& request);

@@ -74,25 +74,23 @@ void show_document(const std::string& more) {
     say(outputEnds);
 }
 
-std::string error_field(const char* label, const char* field, std::size_t size) {
-    return std::string("  ") + label + record_field_text(field, size) + "\n";
+std::string error_field(const char* label, const std::string& field) {
+    return std::string("  ") + label + field + "\n";
 }
 
-void explain_error(const RfcErrorInformation& error) {
-    if (record_field_text(error.key, sizeof error.key).empty() &&
-        record_field_text(error.message, sizeof error.message).empty()) {
+void explain_error(const LibraryError& error) {
+    if (error.key.empty() && error.message.empty()) {
         say("  The library reports no error of its own.\n");
         return;
     }
-    say(error_field("Key......: ", error.key, sizeof error.key));
-    say(error_field("Status...: ", error.status, sizeof error.status));
-    say(error_field("Message..: ", error.message, sizeof error.message));
+    say(error_field("Key......: ", error.key));
+    say(error_field("Status...: ", error.status));
+    say(error_field("Message..: ", error.message));
     const SensorWorld& world = state.world;
     const std::optional<std::string> finding = read_trace_finding(world, world.fileSize(traceFileName));
     say(std::string("  ") + traceFileName + ": " +
         (finding ? (finding->empty() ? "no error message in it" : *finding) : "none") + "\n");
-    const std::string advice = failure_advice(record_field_text(error.key, sizeof error.key),
-                                              record_field_text(error.message, sizeof error.message));
+    const std::string advice = failure_advice(error.key, error.message);
     if (!advice.empty()) say("  Advice...: " + advice + "\n");
 }
 
@@ -312,7 +310,7 @@ ToolOutcome run_test(const std::vector<std::string>& arguments, const ToolContex
         say(state.document);
         state.atLineStart = true;
     };
-    watch.after = [](const std::string&, const RfcErrorInformation& error) {
+    watch.after = [](const std::string&, const LibraryError& error) {
         say(outputEnds);
         explain_error(error);
         say(result_line(false, 1));
