@@ -55,7 +55,14 @@ def workers_of(parent, target):
             status = (entry / "status").read_text()
             ppid = int(next(line.split()[1] for line in status.splitlines() if line.startswith("PPid:")))
             command = (entry / "cmdline").read_bytes()
-            if (ppid == parent) if target == "native" else (WORKER_ARGUMENT in command):
+            # Under Wine a process whose start is not finished has one thread,
+            # waiting for Wine's server; killed before that, its parent leaves
+            # it waiting there for good, Wine's and not the sensor's doing. A
+            # worker counts once it runs, as every worker has long before
+            # PRTG kills a sensor.
+            threads = int(next(line.split()[1] for line in status.splitlines() if line.startswith("Threads:")))
+            started = threads > 1 or target == "native"
+            if (ppid == parent) if target == "native" else (WORKER_ARGUMENT in command and started):
                 found.append((int(entry.name), command, (entry / "environ").read_bytes()))
         except (OSError, StopIteration, ValueError):
             continue
