@@ -9,6 +9,7 @@
 #include "connection.h"
 #include "failure_report.h"
 #include "nwrfc_library.h"
+#include "nwrfc_names.h"
 #include "own_configuration.h"
 #include "rfc_backend.h"
 #include "rfc_loader.h"
@@ -24,50 +25,6 @@ RFC_ERROR_INFO lastRecord{};
 // The open connection, which the failure report closes.
 RFC_CONNECTION_HANDLE openConnection = nullptr;
 
-const char* const codeNames[] = {"RFC_OK",
-                                 "RFC_COMMUNICATION_FAILURE",
-                                 "RFC_LOGON_FAILURE",
-                                 "RFC_ABAP_RUNTIME_FAILURE",
-                                 "RFC_ABAP_MESSAGE",
-                                 "RFC_ABAP_EXCEPTION",
-                                 "RFC_CLOSED",
-                                 "RFC_CANCELED",
-                                 "RFC_TIMEOUT",
-                                 "RFC_MEMORY_INSUFFICIENT",
-                                 "RFC_VERSION_MISMATCH",
-                                 "RFC_INVALID_PROTOCOL",
-                                 "RFC_SERIALIZATION_FAILURE",
-                                 "RFC_INVALID_HANDLE",
-                                 "RFC_RETRY",
-                                 "RFC_EXTERNAL_FAILURE",
-                                 "RFC_EXECUTED",
-                                 "RFC_NOT_FOUND",
-                                 "RFC_NOT_SUPPORTED",
-                                 "RFC_ILLEGAL_STATE",
-                                 "RFC_INVALID_PARAMETER",
-                                 "RFC_CODEPAGE_CONVERSION_FAILURE",
-                                 "RFC_CONVERSION_FAILURE",
-                                 "RFC_BUFFER_TOO_SMALL",
-                                 "RFC_TABLE_MOVE_BOF",
-                                 "RFC_TABLE_MOVE_EOF",
-                                 "RFC_START_SAPGUI_FAILURE",
-                                 "RFC_ABAP_CLASS_EXCEPTION",
-                                 "RFC_UNKNOWN_ERROR",
-                                 "RFC_AUTHORIZATION_FAILURE"};
-const char* const groupNames[] = {"OK",
-                                  "ABAP_APPLICATION_FAILURE",
-                                  "ABAP_RUNTIME_FAILURE",
-                                  "LOGON_FAILURE",
-                                  "COMMUNICATION_FAILURE",
-                                  "EXTERNAL_RUNTIME_FAILURE",
-                                  "EXTERNAL_APPLICATION_FAILURE",
-                                  "EXTERNAL_AUTHORIZATION_FAILURE"};
-
-template <std::size_t size>
-std::string name_of(const char* const (&names)[size], int value) {
-    return value >= 0 && static_cast<std::size_t>(value) < size ? names[value] : std::to_string(value);
-}
-
 // A field of the record, up to its terminator, as the sensor's texts are written.
 std::string unit_text(const SAP_UC* field, std::size_t units) {
     std::size_t length = 0;
@@ -78,8 +35,10 @@ std::string unit_text(const SAP_UC* field, std::size_t units) {
 // The record in the classic library's four fields: the code's name stands
 // for the status, the group's for the internal status.
 LibraryError error_of(const RFC_ERROR_INFO& record) {
-    return {unit_text(record.key, std::size(record.key)), name_of(codeNames, record.code),
-            unit_text(record.message, std::size(record.message)), name_of(groupNames, record.group)};
+    return {unit_text(record.key, std::size(record.key)),
+            wickerby::nwrfc::name_of(wickerby::nwrfc::returnCodeNames, record.code),
+            unit_text(record.message, std::size(record.message)),
+            wickerby::nwrfc::name_of(wickerby::nwrfc::errorGroupNames, record.group)};
 }
 
 [[noreturn]] void end_with(const std::string& operation, const RFC_ERROR_INFO& record) {
