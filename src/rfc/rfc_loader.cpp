@@ -1,7 +1,5 @@
 #include "rfc_loader.h"
 
-#include <type_traits>
-
 #include "library_header.h"
 #include "messages.h"
 #include "rfc_backend.h"
@@ -51,16 +49,25 @@ std::optional<RfcLibraryFailure> load_one(
     return std::nullopt;
 }
 
+// Takes each operation by its name; the first name the library lacks is
+// the one missing.
+struct OperationTaker {
+    const std::function<LibraryProcedure(const char* name)>& lookup;
+    std::optional<std::string> missing;
+
+    template <typename Operation>
+    void operator()(Operation& operation, const char* name) {
+        const LibraryProcedure procedure = lookup(name);
+        if (!procedure && !missing) missing = name;
+        operation = reinterpret_cast<Operation>(procedure);
+    }
+};
+
 }  // namespace
 
 std::optional<std::string> take_rfc_operations(RfcLibrary& library,
                                                const std::function<LibraryProcedure(const char* name)>& lookup) {
-    std::optional<std::string> missing;
-    const auto take = [&](auto& operation, const char* name) {
-        const LibraryProcedure procedure = lookup(name);
-        if (!procedure && !missing) missing = name;
-        operation = reinterpret_cast<std::remove_reference_t<decltype(operation)>>(procedure);
-    };
+    OperationTaker take{lookup, std::nullopt};
     take(library.RfcEnvironment, "RfcEnvironment");
     take(library.RfcOpenEx, "RfcOpenEx");
     take(library.RfcOpen, "RfcOpen");
@@ -73,17 +80,12 @@ std::optional<std::string> take_rfc_operations(RfcLibrary& library,
     take(library.ItFill, "ItFill");
     take(library.ItGetLine, "ItGetLine");
     take(library.ItDelete, "ItDelete");
-    return missing;
+    return take.missing;
 }
 
 std::optional<std::string> take_nwrfc_operations(NwRfcLibrary& library,
                                                  const std::function<LibraryProcedure(const char* name)>& lookup) {
-    std::optional<std::string> missing;
-    const auto take = [&](auto& operation, const char* name) {
-        const LibraryProcedure procedure = lookup(name);
-        if (!procedure && !missing) missing = name;
-        operation = reinterpret_cast<std::remove_reference_t<decltype(operation)>>(procedure);
-    };
+    OperationTaker take{lookup, std::nullopt};
     take(library.RfcSetIniPath, "RfcSetIniPath");
     take(library.RfcGetVersion, "RfcGetVersion");
     take(library.RfcOpenConnection, "RfcOpenConnection");
@@ -96,7 +98,7 @@ std::optional<std::string> take_nwrfc_operations(NwRfcLibrary& library,
     take(library.RfcGetRowCount, "RfcGetRowCount");
     take(library.RfcMoveTo, "RfcMoveTo");
     take(library.RfcGetChars, "RfcGetChars");
-    return missing;
+    return take.missing;
 }
 
 std::optional<RfcLibraryFailure> load_rfc_library_from(const std::vector<std::string>& directories) {
