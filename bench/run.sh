@@ -1,6 +1,7 @@
 #!/bin/bash
 # Benchmarks of the native sensor against the RFC simulator: a single-system
-# run against a C reference program that does the same job and a static floor
+# run, through librfc32 and through sapnwrfc, each against a C reference
+# program that does the same job through the same library, and a static floor
 # program that only prints, listing runs of 1 to 10,000 systems, and
 # instruction counts under callgrind. Builds its own Release build in
 # build/bench and works only below build/bench/work. Prints the results and
@@ -39,8 +40,18 @@ cmake -S . -B "$static" -G Ninja -DCMAKE_BUILD_TYPE=Release -DWICKERBY_TESTS=OFF
 cmake --build "$static" >/dev/null
 # The reference links the simulator's librfc32.so as the sensor does: beside
 # it in bin/, found through RUNPATH $ORIGIN, loaded by the dynamic loader.
-cc -O2 -Wall -Wextra -Werror -I src/rfc -I src/platform bench/reference.c -o "$bin/reference" -L "$bin" -lrfc32 \
-    -Wl,-rpath,'$ORIGIN'
+cc -O2 -Wall -Wextra -Werror -I src/rfc -I src/platform bench/reference.c bench/reference_run.c -o "$bin/reference" \
+    -L "$bin" -lrfc32 -Wl,-rpath,'$ORIGIN'
+# The sensor through sapnwrfc: a copy of bin/ with the sensor and only the
+# NetWeaver library and its companion beside it, no librfc32, as a machine
+# that has only sapnwrfc; the sensor finds it there without an option. The
+# reference through sapnwrfc links it the same way from the same folder.
+nwbin=$build/nwrfc-bin
+rm -rf "$nwbin"
+mkdir -p "$nwbin"
+cp "$bin/wickerby" "$bin/libsapnwrfc.so" "$bin/libsapnwrfc_companion.so" "$nwbin/"
+cc -O2 -Wall -Wextra -Werror -I src/rfc -I src/platform bench/reference_nwrfc.c bench/reference_run.c \
+    -o "$nwbin/reference_nwrfc" -L "$nwbin" -lsapnwrfc -Wl,-rpath,'$ORIGIN'
 cc -O2 -static -Wall -Wextra -Werror bench/floor.c -o "$build/floor"
 # The same program linked dynamically: what loading only the C library costs.
 cc -O2 -Wall -Wextra -Werror bench/floor.c -o "$build/floor-dynamic"
@@ -71,11 +82,15 @@ us() { awk -v s="$1" 'BEGIN { printf "%.1f", s * 1000000 }'; }
 # Total instructions of a callgrind output file.
 total_ir() { awk '/^(summary|totals):/ && !found { print $2; found = 1 }' "$1"; }
 
+# An exported operation of either RFC library in callgrind_annotate's lines
+# (given to awk through its environment, which keeps the backslashes).
+operation=':(Rfc|It)[A-Za-z]+ \[[^]]*(librfc32|libsapnwrfc)\.so\]$'
+
 # The instructions spent inside the RFC library (the simulator): the inclusive
 # cost of its exported operations, which never call one another.
 library_ir() {
     callgrind_annotate --inclusive=yes --threshold=100 "$1" 2>/dev/null |
-        awk '$0 ~ /:(Rfc|It)[A-Za-z]+ \[[^]]*librfc32\.so\]$/ { gsub(",", "", $1); sum += $1 }
+        operation=$operation awk '$0 ~ ENVIRON["operation"] { gsub(",", "", $1); sum += $1 }
              END { printf "%.0f\n", sum }'
 }
 
@@ -102,14 +117,15 @@ program_ir() {
 # (destructors, flushing standard output); own is the rest: the program's code
 # with the C library functions it calls and their lazy binding.
 ir_parts() {
-    callgrind_annotate --inclusive=yes --threshold=100 "$1" 2>/dev/null | awk -v total="$(total_ir "$1")" '
+    callgrind_annotate --inclusive=yes --threshold=100 "$1" 2>/dev/null |
+        operation=$operation awk -v total="$(total_ir "$1")" '
         function ir(line) { split(line, field, " "); gsub(",", "", field[1]); return field[1] + 0 }
         /:_dl_start \[/ && !loading { loading = ir($0) }
         /:_dl_init \[/ && !init { init = ir($0) }
         /:__libc_start_main[@ ][^[]*\[/ && !start { start = ir($0) }
         /libc_start_call_main\.h:\(below main\) \[/ && !callmain { callmain = ir($0) }
         /exit\.c:exit \[/ && !leaving { leaving = ir($0) }
-        $0 ~ /:(Rfc|It)[A-Za-z]+ \[[^]]*librfc32\.so\]$/ { library += ir($0) }
+        $0 ~ ENVIRON["operation"] { library += ir($0) }
         END {
             statics = start - callmain
             printf "%d %d %d %d %d %d %d\n", loading, init, statics, library,
@@ -122,7 +138,7 @@ callgrind_run() {
     valgrind --tool=callgrind --callgrind-out-file="$out" "$@" >/dev/null 2>"$out.log"
 }
 
-# --- 1. single-system run against the reference and the floor -----------------
+# --- 1. single-system run against the references and the floor ---------------
 
 step "single-system run: hyperfine"
 single=$work/single
@@ -133,6 +149,8 @@ cd "$single"
 "$static/bin/wickerby" PRD DIALOG >"$work/static.out"
 "$build/floor" >"$work/floor.out"
 "$bin/reference" PRD DIALOG >"$work/reference.out"
+RFCSIM_LOG=$work/nwrfc-sensor.log "$nwbin/wickerby" PRD DIALOG >"$work/nwrfc-sensor.out"
+RFCSIM_LOG=$work/nwrfc-reference.log "$nwbin/reference_nwrfc" PRD DIALOG >"$work/nwrfc-reference.out"
 sensor_bytes=$(wc -c <"$work/sensor.out")
 floor_bytes=$(wc -c <"$work/floor.out")
 if [ "$sensor_bytes" != "$floor_bytes" ] || ! grep -q '(PRD) Sys-Queue\[DIA\]' "$work/sensor.out" ||
@@ -145,6 +163,25 @@ if ! cmp -s "$work/sensor.out" "$work/reference.out"; then
     diff "$work/sensor.out" "$work/reference.out" >&2 || true
     exit 1
 fi
+for name in nwrfc-sensor nwrfc-reference; do
+    if ! cmp -s "$work/sensor.out" "$work/$name.out"; then
+        echo "bench: the document of $name (through sapnwrfc) differs from the sensor's through librfc32:" >&2
+        diff "$work/sensor.out" "$work/$name.out" >&2 || true
+        exit 1
+    fi
+done
+# The simulator's call log shows which library answered: sapnwrfc's face logs
+# RfcOpenConnection, the classic face RfcOpen.
+if ! grep -q '^RfcOpenConnection' "$work/nwrfc-sensor.log" || grep -q '^RfcOpen ' "$work/nwrfc-sensor.log"; then
+    echo "bench: the sensor beside only sapnwrfc did not call it; its call log:" >&2
+    cat "$work/nwrfc-sensor.log" >&2
+    exit 1
+fi
+if ! cmp -s "$work/nwrfc-sensor.log" "$work/nwrfc-reference.log"; then
+    echo "bench: the reference through sapnwrfc calls the library otherwise than the sensor:" >&2
+    diff "$work/nwrfc-sensor.log" "$work/nwrfc-reference.log" >&2 || true
+    exit 1
+fi
 # Rounds that alternate the programs, so that a change of the machine's load
 # during the measurement falls on all of them.
 rounds=5
@@ -152,13 +189,16 @@ single_runs=250
 for round in $(seq $rounds); do
     hyperfine -N --style none --warmup 40 --runs $single_runs --export-json "$work/single-$round.json" \
         "$bin/wickerby PRD DIALOG" "$static/bin/wickerby PRD DIALOG" "$build/floor-dynamic" "$build/floor" \
-        "$bin/reference PRD DIALOG" >/dev/null 2>>"$work/hyperfine.log"
+        "$bin/reference PRD DIALOG" "$nwbin/wickerby PRD DIALOG" "$nwbin/reference_nwrfc PRD DIALOG" \
+        >/dev/null 2>>"$work/hyperfine.log"
 done
 sensor_median=$(times_of 0 "$work"/single-*.json | median)
 static_median=$(times_of 1 "$work"/single-*.json | median)
 dynamic_median=$(times_of 2 "$work"/single-*.json | median)
 floor_median=$(times_of 3 "$work"/single-*.json | median)
 reference_median=$(times_of 4 "$work"/single-*.json | median)
+nw_median=$(times_of 5 "$work"/single-*.json | median)
+nw_reference_median=$(times_of 6 "$work"/single-*.json | median)
 # The ratio of a median to the floor's (or to the second argument).
 ratio_to_floor() { awk -v a="$1" -v b="${2:-$floor_median}" 'BEGIN { printf "%.2f", a / b }'; }
 round_ratios=$(for round in $(seq $rounds); do
@@ -166,11 +206,16 @@ round_ratios=$(for round in $(seq $rounds); do
         "$(times_of 3 "$work/single-$round.json" | median)"
     echo
 done | paste -sd' ')
-reference_ratios=$(for round in $(seq $rounds); do
-    ratio_to_floor "$(times_of 0 "$work/single-$round.json" | median)" \
-        "$(times_of 4 "$work/single-$round.json" | median)"
-    echo
-done | paste -sd' ')
+# The ratio of program A to program B per round: "A B".
+round_ratios_of() {
+    for round in $(seq $rounds); do
+        ratio_to_floor "$(times_of "$1" "$work/single-$round.json" | median)" \
+            "$(times_of "$2" "$work/single-$round.json" | median)"
+        echo
+    done | paste -sd' '
+}
+reference_ratios=$(round_ratios_of 0 4)
+nw_reference_ratios=$(round_ratios_of 5 6)
 
 step "single-system run: callgrind"
 single_ir=()
@@ -191,11 +236,23 @@ for run in 1 2 3; do
     callgrind_run "$work/reference-$run.cg" "$bin/reference" PRD DIALOG
     reference_ir+=("$(total_ir "$work/reference-$run.cg")")
 done
+nw_ir=()
+nw_reference_ir=()
+for run in 1 2 3; do
+    callgrind_run "$work/nwrfc-single-$run.cg" "$nwbin/wickerby" PRD DIALOG
+    nw_ir+=("$(total_ir "$work/nwrfc-single-$run.cg")")
+    callgrind_run "$work/nwrfc-reference-$run.cg" "$nwbin/reference_nwrfc" PRD DIALOG
+    nw_reference_ir+=("$(total_ir "$work/nwrfc-reference-$run.cg")")
+done
+nw_program_ir=$(program_ir "$work/nwrfc-single-1.cg")
+nw_library_ir=$(library_ir "$work/nwrfc-single-1.cg")
 read -r -a sensor_parts <<<"$(ir_parts "$work/single-1.cg")"
 read -r -a reference_parts <<<"$(ir_parts "$work/reference-1.cg")"
-# Both programs' inclusive costs by function, each with the functions it
+read -r -a nw_parts <<<"$(ir_parts "$work/nwrfc-single-1.cg")"
+read -r -a nw_reference_parts <<<"$(ir_parts "$work/nwrfc-reference-1.cg")"
+# The programs' inclusive costs by function, each with the functions it
 # calls, for reading where the difference lies.
-for name in single-1 reference-1; do
+for name in single-1 reference-1 nwrfc-single-1 nwrfc-reference-1; do
     callgrind_annotate --inclusive=yes --tree=calling --threshold=100 "$work/$name.cg" \
         >"$work/$name-calls.txt" 2>/dev/null
 done
@@ -240,34 +297,41 @@ first=${sizes%% *}
     echo
     # The ratio of two numbers.
     ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
-    row() { # name, median, Ir
-        echo "| $1 | $(ms "$2") ms | $(ratio "$2" "$reference_median") | $(ratio "$2" "$floor_median") | $3 | $(ratio "$3" "${reference_ir[0]}") |"
+    # name, median, Ir, and the median and Ir of the reference through the same library
+    row() {
+        echo "| $1 | $(ms "$2") ms | $(ratio "$2" "${4:-$reference_median}") | $(ratio "$2" "$floor_median") | $3 | $(ratio "$3" "${5:-${reference_ir[0]}}") |"
     }
-    echo "| | median wall time | ratio to the reference | ratio to the floor | instructions (Ir) | Ir ratio to the reference |"
+    nw_row() { row "$1" "$2" "$3" "$nw_reference_median" "${nw_reference_ir[0]}"; }
+    echo "| | median wall time | ratio to its library's reference | ratio to the floor | instructions (Ir) | Ir ratio to its library's reference |"
     echo "|---|---:|---:|---:|---:|---:|"
-    row "sensor, Release build" "$sensor_median" "${single_ir[0]}"
+    row "sensor, Release build, through librfc32" "$sensor_median" "${single_ir[0]}"
     row "sensor, C++ runtime linked dynamically (comparison)" "$static_median" "$static_ir"
     row "reference (C, the same job through librfc32)" "$reference_median" "${reference_ir[0]}"
+    nw_row "sensor, Release build, through sapnwrfc (only sapnwrfc beside it)" "$nw_median" "${nw_ir[0]}"
+    nw_row "reference through sapnwrfc (C, the same job)" "$nw_reference_median" "${nw_reference_ir[0]}"
     row "the floor linked dynamically (comparison)" "$dynamic_median" "$dynamic_ir"
     row "floor (static C, the same document)" "$floor_median" "$floor_ir"
     echo
     echo "Goals: sensor / reference at most 1.1 in wall time and 1.15 in instructions;"
     echo "sensor / floor at most 1.3. Medians over $rounds alternating rounds of $single_runs runs each;"
     echo "the Release build's ratio to the reference per round: $reference_ratios;"
-    echo "to the floor: $round_ratios."
+    echo "to the floor: $round_ratios; through sapnwrfc, to its reference: $nw_reference_ratios."
     echo "Ir of three callgrind runs of the Release build: ${single_ir[*]}; of the reference:"
     echo "${reference_ir[*]}. Of the sensor's, after dynamic loading (\`run_sensor\`): $single_program_ir,"
     echo "of which in the simulator: $single_library_ir."
+    echo "Through sapnwrfc, Ir of three runs of the sensor: ${nw_ir[*]}; of its reference: ${nw_reference_ir[*]}."
+    echo "Of the sensor's, after dynamic loading: $nw_program_ir, of which in the simulator: $nw_library_ir."
     echo
     echo "Where the instructions go (callgrind, inclusive):"
     echo
-    echo "| part | sensor (Ir) | reference (Ir) | sensor - reference |"
-    echo "|---|---:|---:|---:|"
+    echo "| part | sensor (Ir) | reference (Ir) | sensor - reference | sensor, sapnwrfc (Ir) | reference, sapnwrfc (Ir) | sensor - reference, sapnwrfc |"
+    echo "|---|---:|---:|---:|---:|---:|---:|"
     names=("dynamic loading and relocation (\`_dl_start\`)" "library constructors (\`_dl_init\`)"
         "the program's static initialisation" "RFC library operations (\`Rfc*\`, \`It*\`)"
         "the program's own work, with the C library it calls" "exit handlers (\`exit\`)" "total")
     for i in "${!names[@]}"; do
-        echo "| ${names[$i]} | ${sensor_parts[$i]} | ${reference_parts[$i]} | $((sensor_parts[i] - reference_parts[i])) |"
+        echo "| ${names[$i]} | ${sensor_parts[$i]} | ${reference_parts[$i]} | $((sensor_parts[i] - reference_parts[i])) |" \
+            "${nw_parts[$i]} | ${nw_reference_parts[$i]} | $((nw_parts[i] - nw_reference_parts[i])) |"
     done
     for kind in many one; do
         [ -n "$sizes" ] || break
