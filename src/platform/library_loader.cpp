@@ -1,6 +1,6 @@
 #include "library_loader.h"
 
-#include <fstream>
+#include <cstdio>
 #include <vector>
 
 #ifdef _WIN32
@@ -29,10 +29,12 @@ std::string without_trailing_blanks(std::string text) {
 }  // namespace
 
 std::string library_file_head(const std::string& path, std::size_t size) {
-    std::ifstream file(path, std::ios::binary);
+    // A C stream, not a C++ one: the sensor links its runtime statically, and
+    // file streams with their locales would be carried into every start.
     std::string head(size, '\0');
-    file.read(head.data(), static_cast<std::streamsize>(size));
-    head.resize(file ? size : static_cast<std::size_t>(file.gcount()));
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    head.resize(file ? std::fread(head.data(), 1, size, file) : 0);
+    if (file) std::fclose(file);
     return head;
 }
 
