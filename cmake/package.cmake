@@ -5,10 +5,12 @@
 # 64-bit build's programs from WICKERBY_WIN64_BIN (scripts/package.sh). tools/ holds the
 # administrator's tool, which must lie outside the folders whose programs
 # PRTG runs for its users, with the message reference its errors point to.
-# At the top lie the README, the administrator's guide and the message
-# reference, and the examples; nothing meant for the developers. The RFC simulator travels only inside
-# examples/simulator/, marked there as a test stand-in: on a probe the
-# vendor's librfc32.dll lies beside wickerby.exe.
+# At the top lie the README, the administrator's guide, the message
+# reference, the change log and the licence, and the examples; nothing meant
+# for the developers. The RFC simulator travels only inside
+# examples/simulator/ (32-bit) and examples/simulator64/ (64-bit), marked
+# there as a test stand-in: on a probe the vendor's library lies beside the
+# sensor.
 # The package holds what an administrator reads, with the CR LF line ends
 # Notepad and the probe's tools expect; the text files are converted once,
 # when the build is configured.
@@ -23,6 +25,8 @@ wickerby_windows_text(docs/ADMINISTRATION.md ADMINISTRATION.md)
 wickerby_windows_text(docs/ERRORS.md ERRORS.md)
 wickerby_windows_text(simulator/README.md SIMULATOR.md)
 wickerby_windows_text(cmake/simulator-package-readme.txt README.txt)
+wickerby_windows_text(CHANGELOG.md CHANGELOG.md)
+wickerby_windows_text(LICENSE LICENSE.txt)
 file(GLOB example_files RELATIVE "${CMAKE_SOURCE_DIR}" "${CMAKE_SOURCE_DIR}/examples/*")
 foreach(example ${example_files})
   wickerby_windows_text("${example}" "${example}")
@@ -44,8 +48,19 @@ endif()
 install(FILES ${package_text}/ERRORS.md DESTINATION tools)
 install(FILES ${package_text}/README.md ${package_text}/ADMINISTRATION.md ${package_text}/ERRORS.md DESTINATION .)
 install(DIRECTORY ${package_text}/examples/ DESTINATION examples)
-install(TARGETS rfc32 RUNTIME DESTINATION examples/simulator LIBRARY DESTINATION examples/simulator)
-install(FILES ${package_text}/SIMULATOR.md ${package_text}/README.txt DESTINATION examples/simulator)
+# The simulator of each width the package's sensors have: examples/simulator
+# for wickerby.exe, examples/simulator64 for wickerby64.exe.
+set(simulator_folders examples/simulator${width_suffix})
+install(PROGRAMS $<TARGET_FILE:rfc32> DESTINATION examples/simulator${width_suffix})
+if(WICKERBY_WIN64_BIN AND NOT width_suffix)
+  install(PROGRAMS ${WICKERBY_WIN64_BIN}/librfc32.dll DESTINATION examples/simulator64)
+  list(APPEND simulator_folders examples/simulator64)
+endif()
+foreach(folder ${simulator_folders})
+  install(FILES ${package_text}/SIMULATOR.md ${package_text}/README.txt DESTINATION ${folder})
+endforeach()
+# What changed per release and the licence, at the top.
+install(FILES ${package_text}/CHANGELOG.md ${package_text}/LICENSE.txt DESTINATION .)
 
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME wickerby)

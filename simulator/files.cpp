@@ -58,6 +58,19 @@ std::string program_directory() {
     return text.substr(0, text.find_last_of("\\/") + 1);
 }
 
+std::string library_directory() {
+    HMODULE module = nullptr;
+    if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                            reinterpret_cast<LPCSTR>(&library_directory), &module))
+        return "";
+    char path[MAX_PATH];
+    DWORD length = GetModuleFileNameA(module, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return "";
+    std::string text(path, length);
+    const std::size_t separator = text.find_last_of("\\/");
+    return separator == std::string::npos ? "" : text.substr(0, separator + 1);
+}
+
 void* open_library(const std::string& path) {
     return reinterpret_cast<void*>(
         LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32));
@@ -73,6 +86,14 @@ std::string program_directory() {
     std::error_code ignored;
     std::string text = std::filesystem::read_symlink("/proc/self/exe", ignored).string();
     return text.substr(0, text.find_last_of('/') + 1);
+}
+
+std::string library_directory() {
+    Dl_info info{};
+    if (dladdr(reinterpret_cast<void*>(&library_directory), &info) == 0 || !info.dli_fname) return "";
+    const std::string text = info.dli_fname;
+    const std::size_t separator = text.find_last_of('/');
+    return separator == std::string::npos ? "" : text.substr(0, separator + 1);
 }
 
 void* open_library(const std::string& path) {

@@ -28,6 +28,11 @@ std::string path_in(const std::string& directory, const std::string& name);
 // The directory of the running program's file, with a separator at its end.
 std::string program_directory();
 
+// The directory of the file that holds the simulator's code (the library
+// the sensor loaded, or the test program it is linked into), with a
+// separator at its end; empty when the system does not tell.
+std::string library_directory();
+
 // Loads a library by the full path of its file; its own dependencies are
 // looked for beside it and in the system's folder only (on POSIX: by its
 // RUNPATH). Null when it does not load.

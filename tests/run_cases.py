@@ -84,7 +84,7 @@ def fixtures(case):
         source = EXAMPLES / name[len("examples/"):].replace("\\x20", " ") if example else FIXTURES / name
         if not name or not path or ("/" in name and not example) or not source.is_file():
             raise CaseError(f"fixtures: line {line!r} names no file of tests/fixtures or examples/")
-        if Path(path).parts[0] not in ("cwd", "drives", "after", "parent") or (case / path).exists():
+        if Path(path).parts[0] not in ("cwd", "drives", "after", "parent", "bin") or (case / path).exists():
             raise CaseError(f"fixtures: {path!r} is no case path or is committed as well")
         pieces.append((path, source))
     return pieces
@@ -171,8 +171,10 @@ def made_file(name, roots, created):
 
 
 def located(name, roots):
-    """Where a case path (cwd/..., parent/..., drives/X/...) lies for this run."""
+    """Where a case path (cwd/..., parent/..., bin/..., drives/X/...) lies for this run."""
     parts = Path(name).parts
+    if parts[0] not in roots and parts[0] != "drives":
+        raise CaseError(f"{name}: {parts[0]}/ is no place of this case (bin/ needs a library or folder file)")
     if parts[0] == "drives":
         return roots[parts[1].lower()].joinpath(*parts[2:])
     return roots[parts[0]].joinpath(*parts[1:])
@@ -374,13 +376,15 @@ def run_case(case, target, parallel=False, netweaver=False):
         try:
             if (case / "cwd").is_dir():
                 copy_tree(case / "cwd", work, [])
-            materialise(case, dict(target.roots, cwd=work, parent=work.parent), created)
+            program = (read_lines(case / "program") or ["wickerby"])[0]
+            directory, directory_name = place_program(case, target, program, scratch, netweaver)
+            # bin/ is the program's own directory, for a case that places it.
+            roots = dict(target.roots, cwd=work, parent=work.parent, **({"bin": directory} if directory else {}))
+            materialise(case, roots, created)
             for line in read_lines(case / "env"):
                 key, _, value = line.partition("=")
                 env[key] = environment_value(value, target)
             secrets = case_passwords(case, work)
-            program = (read_lines(case / "program") or ["wickerby"])[0]
-            directory, directory_name = place_program(case, target, program, scratch, netweaver)
             stdin = (case / "stdin").read_bytes() if (case / "stdin").exists() else b""
             words = arguments(case)
             if parallel:
