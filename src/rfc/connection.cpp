@@ -1,5 +1,7 @@
 #include "connection.h"
 
+#include <algorithm>
+
 #include "failure_report.h"
 #include "messages.h"
 #include "own_configuration.h"
@@ -108,6 +110,38 @@ std::vector<std::pair<std::string, std::string>> netweaver_parameters(const Conn
     // A configured destination logs on in German, as its connect string says.
     add("LANG", configured ? std::string("D") : records.language);
     return parameters;
+}
+
+namespace {
+
+std::string trimmed(const std::string& text) {
+    const std::size_t first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos) return {};
+    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+}
+
+}  // namespace
+
+std::string netweaver_configuration(const std::string& classic, const std::string& destination) {
+    std::string entry;
+    bool inEntry = false;
+    bool found = false;
+    for (std::size_t start = 0; start < classic.size();) {
+        const std::size_t end = std::min(classic.find('\n', start), classic.size());
+        const std::string line = classic.substr(start, end - start + (end < classic.size() ? 1 : 0));
+        start = end + 1;
+        const std::string text = trimmed(line);
+        const std::size_t equals = text.find('=');
+        const std::string key =
+            equals == std::string::npos ? std::string() : upper_cased(trimmed(text.substr(0, equals)));
+        if (key == "DEST") {
+            inEntry = trimmed(text.substr(equals + 1)) == destination;
+            found = found || inEntry;
+        }
+        const bool comment = !text.empty() && (text[0] == '*' || text[0] == '#');
+        if (inEntry && !text.empty() && !comment && key != "TYPE") entry += line;
+    }
+    return found ? entry : classic;
 }
 
 std::string destination_configuration_name(const std::string& destination) {

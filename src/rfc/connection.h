@@ -45,6 +45,14 @@ std::string connect_string(const ConnectionProfile& profile);
 std::vector<std::pair<std::string, std::string>> netweaver_parameters(const ConnectionRecords& records,
                                                                       bool configured);
 
+// The run's own sapnwrfc.ini from a configured destination's classic file:
+// the destination's entry alone (from its DEST= line to the next), without
+// the classic library's TYPE= line and comment lines, every other line as
+// it stands. The NetWeaver library tells the kind of connection by the keys
+// it finds (ASHOST and SYSNR, or MSHOST, R3NAME and GROUP). A file with no
+// entry for the destination is kept whole, for the library to refuse.
+std::string netweaver_configuration(const std::string& classic, const std::string& destination);
+
 // The per-destination configuration's file name, "SapRfc." + destination,
 // in the working directory; a file that does not open selects the direct way.
 std::string destination_configuration_name(const std::string& destination);

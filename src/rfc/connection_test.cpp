@@ -190,3 +190,27 @@ TEST(Connection, SystemNumberOverrideRefusedUnlessASystemNumber) {
         }
     }
 }
+
+// What the NetWeaver library is given of a classic file: the destination's
+// entry without the classic TYPE= line, each line as Notepad saved it.
+TEST(Connection, NetWeaverConfigurationIsTheDestinationsEntry) {
+    struct Case {
+        const char* name;
+        std::string classic;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"application server", "DEST=BIN\r\nTYPE=A\r\nASHOST=sapbin01\r\nSYSNR=30\r\n",
+         "DEST=BIN\r\nASHOST=sapbin01\r\nSYSNR=30\r\n"},
+        {"load balancing, last line unended",
+         "* logon groups\nDEST=BIN\ntype = B\nMSHOST=msg01\nR3NAME=BIN\nGROUP=PUBLIC",
+         "DEST=BIN\nMSHOST=msg01\nR3NAME=BIN\nGROUP=PUBLIC"},
+        {"among other entries",
+         "DEST=PRD\nTYPE=A\nASHOST=prd\nSYSNR=00\n\n  dest = BIN \n# "
+         "ours\nTYPE=A\nASHOST=bin\nSYSNR=30\nDEST=BIN2\nASHOST=x\n",
+         "  dest = BIN \nASHOST=bin\nSYSNR=30\n"},
+        {"no entry for it", "DEST=bin\nTYPE=A\nASHOST=x\n", "DEST=bin\nTYPE=A\nASHOST=x\n"},
+        {"empty", "", ""},
+    };
+    for (const Case& c : cases) EXPECT_EQ(netweaver_configuration(c.classic, "BIN"), c.expected) << c.name;
+}

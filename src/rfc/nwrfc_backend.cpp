@@ -50,16 +50,17 @@ const NwRfcLibrary& library() {
     return nwrfc_operations();
 }
 
-// For a configured destination: its copy over SapRfc.ini as always, and as
-// the run's own sapnwrfc.ini, which the library is pointed at. What keeps
+// For a configured destination: its copy over SapRfc.ini as always, and its
+// entry as the run's own sapnwrfc.ini, which the library is pointed at. What keeps
 // the library from being called, in words; nothing when all is well.
-std::optional<std::string> point_at_configuration(const std::string& configuration,
+std::optional<std::string> point_at_configuration(const std::string& configuration, const std::string& destination,
                                                   const ConfigurationWriter& writeConfiguration) {
     const std::string notCalled = "RfcOpenConnection not called: ";
     if (!writeConfiguration(configuration))
         return notCalled + configurationFileName + " cannot be written in the working directory";
     std::string folder;
-    if (const std::optional<std::string> problem = write_own_netweaver_configuration(configuration, folder))
+    if (const std::optional<std::string> problem =
+            write_own_netweaver_configuration(netweaver_configuration(configuration, destination), folder))
         return notCalled + *problem;
     if (folder.empty()) return std::nullopt;
     RFC_ERROR_INFO record{};
@@ -74,7 +75,8 @@ bool nw_open(RfcSession& session, const ConnectionProfile& profile, const Connec
     fill_connection_records(session.records, profile, overrides);
     session.openProblem.clear();
     if (configuration) {
-        if (std::optional<std::string> problem = point_at_configuration(*configuration, writeConfiguration)) {
+        if (std::optional<std::string> problem =
+                point_at_configuration(*configuration, session.records.destination, writeConfiguration)) {
             session.openProblem = std::move(*problem);
             return false;
         }

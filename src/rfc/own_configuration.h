@@ -34,7 +34,8 @@ std::optional<std::string> write_own_configuration(const std::string& bytes);
 // made. Called before the library loads.
 void keep_configuration_in_working_directory();
 
-// The NetWeaver library reads no RFC_INI: the configuration's bytes become
+// The NetWeaver library reads no RFC_INI: the bytes given (the destination's
+// entry of the configuration) become
 // "sapnwrfc.ini" in the run's private folder (a worker's working
 // directory), which the library is pointed at: `folder`, with its trailing
 // separator, left empty when no folder was named. The problem in words
