@@ -438,10 +438,12 @@ def environment_value(value, target):
 
 def expected_text(path, target, directory_name, work_name):
     """An expected output as the target prints it, the program's directory, the
-    working directory and the library named."""
+    working directory and the library named (@LIBRARY@ librfc32's file,
+    @NWLIBRARY@ sapnwrfc's)."""
     expected = path.read_bytes().replace(b"@BIN@", directory_name.encode("latin-1"))
     expected = expected.replace(b"@WORK@", work_name.encode("latin-1"))
     expected = expected.replace(b"@LIBRARY@", target.library_file.encode("latin-1"))
+    expected = expected.replace(b"@NWLIBRARY@", target.netweaver_files[0].encode("latin-1"))
     return target.expected_output(expected)
 SCENARIO_PASSWORD = re.compile(rb"^[ \t]*password[ \t]*=[ \t]*(.*?)[ \t\r]*$", re.MULTILINE)
 
