@@ -1,3 +1,5 @@
+// The classic library's operations as the test command sees them, and the
+// note every observed call of either library is told through.
 #include "observed_calls.h"
 
 #include <sstream>
@@ -11,7 +13,8 @@
 
 namespace {
 
-// The library's own operations and the one who watches them.
+// The classic library's own operations, and the one who watches the calls
+// of either library.
 RfcLibrary library{};
 std::function<void(const LibraryCallNote&)> observer;
 

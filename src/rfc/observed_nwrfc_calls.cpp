@@ -72,8 +72,10 @@ std::string parameters_text(const RFC_CONNECTION_PARAMETER* parameters, unsigned
     return (system.empty() ? std::string("direct") : "direct to " + system) + direct;
 }
 
+// The sensor points the library only at the folder it made for the run,
+// whose name changes with every run; a failure's message names it.
 RFC_RC RFC_CALL observed_set_ini_path(const SAP_UC* pathName, RFC_ERROR_INFO* errorInfo) {
-    Call call("RfcSetIniPath", text_of(pathName));
+    Call call("RfcSetIniPath", "the run's own folder, which holds the destination's sapnwrfc.ini");
     const RFC_RC code = library.RfcSetIniPath(pathName, errorInfo);
     call.finish(code_text(code), code != RFC_OK, error_if(code != RFC_OK, errorInfo));
     return code;
