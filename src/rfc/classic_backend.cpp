@@ -30,6 +30,12 @@ void classic_close_every() {
     rfc_operations().RfcClose(0);
 }
 
+// The library reports no version of its own: its file's, where Windows has one.
+std::string classic_version() {
+    const std::optional<std::string> version = library_file_version(rfc_library_path());
+    return version ? "file version " + *version : "without a file version";
+}
+
 }  // namespace
 
 const RfcBackend& classic_backend() {
@@ -40,6 +46,7 @@ const RfcBackend& classic_backend() {
                                     classic_last_error,
                                     true,
                                     install_classic_failure_report,
-                                    classic_close_every};
+                                    classic_close_every,
+                                    classic_version};
     return backend;
 }

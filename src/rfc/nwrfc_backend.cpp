@@ -8,12 +8,26 @@
 
 #include "connection.h"
 #include "failure_report.h"
+#include "nwrfc_error.h"
 #include "nwrfc_library.h"
 #include "nwrfc_names.h"
 #include "own_configuration.h"
 #include "rfc_backend.h"
 #include "rfc_loader.h"
 #include "windows1252.h"
+
+std::string nwrfc_text(const SAP_UC* text, std::size_t units) {
+    std::size_t length = 0;
+    while (length < units && text[length] != 0) ++length;
+    return windows1252_from_utf16(std::u16string(text, length));
+}
+
+LibraryError nwrfc_error(const RFC_ERROR_INFO& record) {
+    return {nwrfc_text(record.key, std::size(record.key)),
+            wickerby::nwrfc::name_of(wickerby::nwrfc::returnCodeNames, record.code),
+            nwrfc_text(record.message, std::size(record.message)),
+            wickerby::nwrfc::name_of(wickerby::nwrfc::errorGroupNames, record.group)};
+}
 
 namespace {
 
@@ -25,25 +39,9 @@ RFC_ERROR_INFO lastRecord{};
 // The open connection, which the failure report closes.
 RFC_CONNECTION_HANDLE openConnection = nullptr;
 
-// A field of the record, up to its terminator, as the sensor's texts are written.
-std::string unit_text(const SAP_UC* field, std::size_t units) {
-    std::size_t length = 0;
-    while (length < units && field[length] != 0) ++length;
-    return windows1252_from_utf16(std::u16string(field, length));
-}
-
-// The record in the classic library's four fields: the code's name stands
-// for the status, the group's for the internal status.
-LibraryError error_of(const RFC_ERROR_INFO& record) {
-    return {unit_text(record.key, std::size(record.key)),
-            wickerby::nwrfc::name_of(wickerby::nwrfc::returnCodeNames, record.code),
-            unit_text(record.message, std::size(record.message)),
-            wickerby::nwrfc::name_of(wickerby::nwrfc::errorGroupNames, record.group)};
-}
-
 [[noreturn]] void end_with(const std::string& operation, const RFC_ERROR_INFO& record) {
     lastRecord = record;
-    end_with_library_failure(operation, [] { return error_of(lastRecord); });
+    end_with_library_failure(operation, [] { return nwrfc_error(lastRecord); });
 }
 
 const NwRfcLibrary& library() {
@@ -131,7 +129,7 @@ std::vector<std::string> table_lines(RFC_FUNCTION_HANDLE function) {
         std::array<RFC_CHAR, requestQueueLineWidth> line{};
         if (library().RfcGetChars(rows, field.c_str(), line.data(), requestQueueLineWidth, &record) != RFC_OK)
             end_with("RfcGetChars THLINE", record);
-        lines.push_back(unit_text(line.data(), line.size()));
+        lines.push_back(nwrfc_text(line.data(), line.size()));
     }
     return lines;
 }
@@ -154,7 +152,7 @@ QueueCall nw_call(RfcSession& session) {
     if (code != RFC_OK) {
         lastRecord = record;
         call.code = classic_code(code);
-        if (call.code == exceptionCode) call.exceptionText = unit_text(record.key, std::size(record.key));
+        if (call.code == exceptionCode) call.exceptionText = nwrfc_text(record.key, std::size(record.key));
         return call;
     }
     call.status = CallStatus::Ok;
@@ -173,7 +171,7 @@ void nw_close(RfcSession& session) {
 }
 
 LibraryError nw_last_error() {
-    return error_of(lastRecord);
+    return nwrfc_error(lastRecord);
 }
 
 // The library calls no handler of the sensor's: there is nothing to install.
@@ -186,10 +184,24 @@ void nw_close_every() {
     openConnection = nullptr;
 }
 
+// What the library reports of itself: its release, minor version and patch
+// level as numbers, and a text of its own.
+std::string nw_version() {
+    unsigned major = 0;
+    unsigned minor = 0;
+    unsigned patch = 0;
+    const SAP_UC* text = library().RfcGetVersion(&major, &minor, &patch);
+    std::string version =
+        "version " + std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(patch);
+    const std::string words = text ? windows1252_from_utf16(text) : std::string();
+    return words.empty() ? version : version + " (" + words + ")";
+}
+
 }  // namespace
 
 const RfcBackend& netweaver_backend() {
-    static const RfcBackend backend{nwrfcLibraryName,          nw_open,       nw_call, nw_close, nw_last_error, false,
-                                    nw_install_failure_report, nw_close_every};
+    static const RfcBackend backend{
+        nwrfcLibraryName,          nw_open,        nw_call,   nw_close, nw_last_error, false,
+        nw_install_failure_report, nw_close_every, nw_version};
     return backend;
 }

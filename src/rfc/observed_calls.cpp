@@ -1,18 +1,24 @@
+// The classic library's operations as the test command sees them, and the
+// note every observed call of either library is told through.
 #include "observed_calls.h"
 
 #include <sstream>
 #include <utility>
 
 #include "failure_report.h"
+#include "observed_call.h"
 #include "request_queue.h"
 #include "rfc_loader.h"
 #include "text_helpers.h"
 
 namespace {
 
-// The library's own operations and the one who watches them.
+// The classic library's own operations, and the one who watches the calls
+// of either library.
 RfcLibrary library{};
 std::function<void(const LibraryCallNote&)> observer;
+
+using Call = ObservedCall;
 
 std::string text_or_none(const char* text) {
     return text ? std::string(text) : std::string("none");
@@ -29,29 +35,16 @@ std::string connection_text(RfcHandle handle) {
     return handle ? "connection " + std::to_string(handle) : std::string("no connection");
 }
 
-// Notes the call's beginning; `finish` notes its end.
-struct Call {
-    LibraryCallNote note;
-    Call(const char* operation, std::string given) {
-        note.operation = operation;
-        note.given = std::move(given);
-        observer(note);
-    }
-    void finish(std::string result, bool failed, bool withLastError = false) {
-        note.ended = true;
-        note.result = std::move(result);
-        note.failed = failed;
-        if (failed && withLastError) {
-            RfcErrorInformation error{};
-            library.RfcLastError(&error);
-            note.lastError = LibraryError{record_field_text(error.key, sizeof error.key),
-                                          record_field_text(error.status, sizeof error.status),
-                                          record_field_text(error.message, sizeof error.message),
-                                          record_field_text(error.internalStatus, sizeof error.internalStatus)};
-        }
-        observer(note);
-    }
-};
+// The library's last error, for a failed logon or call.
+std::optional<LibraryError> last_error_if(bool failed) {
+    if (!failed) return std::nullopt;
+    RfcErrorInformation error{};
+    library.RfcLastError(&error);
+    return LibraryError{record_field_text(error.key, sizeof error.key),
+                        record_field_text(error.status, sizeof error.status),
+                        record_field_text(error.message, sizeof error.message),
+                        record_field_text(error.internalStatus, sizeof error.internalStatus)};
+}
 
 // The way to the system and the logon, as RfcOpen is given them.
 std::string open_options_text(const RfcConnectionOptions& options) {
@@ -95,14 +88,14 @@ void RFC_CALL observed_environment(RfcEnvironmentRecord* environment) {
 RfcHandle RFC_CALL observed_open_ex(const char* connectString, RfcExtendedError* error) {
     Call call("RfcOpenEx", connect_string_text(connectString));
     const RfcHandle handle = library.RfcOpenEx(connectString, error);
-    call.finish(connection_text(handle), !handle, true);
+    call.finish(connection_text(handle), !handle, last_error_if(!handle));
     return handle;
 }
 
 RfcHandle RFC_CALL observed_open(RfcConnectionOptions* options) {
     Call call("RfcOpen", open_options_text(*options));
     const RfcHandle handle = library.RfcOpen(options);
-    call.finish(connection_text(handle), !handle, true);
+    call.finish(connection_text(handle), !handle, last_error_if(!handle));
     return handle;
 }
 
@@ -118,7 +111,7 @@ RfcResult RFC_CALL observed_call(RfcHandle handle, const char* function, RfcPara
                                  RfcTableDescriptor* tables) {
     Call call("RfcCall", connection_text(handle) + ", " + text_or_none(function));
     const RfcResult result = library.RfcCall(handle, function, exporting, tables);
-    call.finish(code_text(result), result != 0, true);
+    call.finish(code_text(result), result != 0, last_error_if(result != 0));
     return result;
 }
 
@@ -128,7 +121,7 @@ RfcResult RFC_CALL observed_receive(RfcHandle handle, RfcParameter* importing, R
     const RfcResult result = library.RfcReceive(handle, importing, tables, exception);
     std::string text = code_text(result);
     if ((result == 2 || result == 3) && exception && *exception) text += ", exception " + std::string(*exception);
-    call.finish(text, result != 0, true);
+    call.finish(text, result != 0, last_error_if(result != 0));
     return result;
 }
 
@@ -181,6 +174,20 @@ int32_t RFC_CALL observed_it_delete(TableHandle table) {
 
 }  // namespace
 
+ObservedCall::ObservedCall(const char* operation, std::string given) {
+    note.operation = operation;
+    note.given = std::move(given);
+    observer(note);
+}
+
+void ObservedCall::finish(std::string result, bool failed, std::optional<LibraryError> lastError) {
+    note.ended = true;
+    note.result = std::move(result);
+    note.failed = failed;
+    note.lastError = std::move(lastError);
+    observer(note);
+}
+
 void observe_library_calls(std::function<void(const LibraryCallNote& note)> observe) {
     library = rfc_operations();
     observer = std::move(observe);
@@ -188,4 +195,5 @@ void observe_library_calls(std::function<void(const LibraryCallNote& note)> obse
                               observed_call,        observed_receive, observed_last_error,  observed_close,
                               observed_it_create,   observed_it_fill, observed_it_get_line, observed_it_delete};
     replace_rfc_operations(observed);
+    replace_nwrfc_operations(observed_nwrfc_operations(nwrfc_operations()));
 }

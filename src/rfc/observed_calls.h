@@ -11,15 +11,17 @@
 #include "rfc_library.h"
 
 struct LibraryCallNote {
-    std::string operation;  // "RfcOpen"
+    std::string operation;  // "RfcOpen", "RfcOpenConnection"
     std::string given;      // what it was given, such as "connection 1, TH_REQUEST_QUEUE"
     bool ended = false;     // false at the beginning of the call
-    std::string result;     // once ended: "connection 1", "no connection", "0", "7 lines"
+    std::string result;     // once ended: "connection 1", "no connection", "0", "7 lines", "RFC_OK"
     bool failed = false;    // once ended: the operation reports a failure
-    // For a failed logon or call, the library's last error right after it.
+    // For a failed logon or call, the library's error right after it: the
+    // classic library's last error, the NetWeaver library's error record.
     std::optional<LibraryError> lastError;
 };
 
-// Puts operations in front of the loaded library's that hand every call to
-// `observe` and then to the library. Called after the library has loaded.
+// Puts operations in front of the loaded library's, the classic one's or
+// the NetWeaver one's, that hand every call to `observe` and then to the
+// library. Called after the library has loaded.
 void observe_library_calls(std::function<void(const LibraryCallNote& note)> observe);

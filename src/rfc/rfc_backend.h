@@ -45,6 +45,9 @@ struct RfcBackend {
     void (*installFailureReport)();
     // Closes every connection of the process, from the failure report.
     void (*closeEvery)();
+    // The loaded library's version as a person reads it: "file version
+    // 7.200.5.0", "version 7500.0.0 (...)". Only the profile tool asks.
+    std::string (*version)();
 };
 
 // The classic library's back end, and the NetWeaver library's.

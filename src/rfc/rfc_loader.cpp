@@ -174,8 +174,18 @@ const std::string& rfc_library_path() {
     return processLibraryPath;
 }
 
+std::string rfc_library_description() {
+    if (processLibraryPath.empty()) return "";
+    const RfcBackend& backend = rfc_backend();
+    return std::string(backend.name) + " " + backend.version() + ", " + processLibraryPath;
+}
+
 void replace_rfc_operations(const RfcLibrary& operations) {
     processOperations = operations;
+}
+
+void replace_nwrfc_operations(const NwRfcLibrary& operations) {
+    processNwOperations = operations;
 }
 
 std::string rfc_library_failure_message(const RfcLibraryFailure& failure) {

@@ -83,9 +83,15 @@ const NwRfcLibrary& nwrfc_operations();
 // The full path of the library loaded last; empty before one has loaded.
 const std::string& rfc_library_path();
 
+// The library loaded last as the profile tool names it: its name, its
+// version and its file, "sapnwrfc version 7500.0.0 (...), C:\...\sapnwrfc.dll";
+// empty before one has loaded. Asking calls into the NetWeaver library.
+std::string rfc_library_description();
+
 // Puts other operations in the library's place: the test command's, which
 // note each call and then make it.
 void replace_rfc_operations(const RfcLibrary& operations);
+void replace_nwrfc_operations(const NwRfcLibrary& operations);
 
 // The numbered message that tells the administrator about the failure.
 std::string rfc_library_failure_message(const RfcLibraryFailure& failure);

@@ -161,8 +161,14 @@ TEST(RfcLoader, EachLibraryBringsItsBackEnd) {
     EXPECT_FALSE(rfc_backend().writesTraceFile);
     EXPECT_NE(nwrfc_operations().RfcGetVersion, nullptr);
     EXPECT_EQ(rfc_library_path(), executable_directory() + prefixed_library_file_name("sapnwrfc"));
+    // The simulator's library reports release 7500, minor version 0, patch level 0.
+    EXPECT_EQ(rfc_library_description(), "sapnwrfc version 7500.0.0 (750, patch level 0, rfcsim), " +
+                                             executable_directory() + prefixed_library_file_name("sapnwrfc"));
 
     ASSERT_FALSE(load_rfc_library_from({executable_directory()}).has_value());
     EXPECT_STREQ(rfc_backend().name, "librfc32");
     EXPECT_TRUE(rfc_backend().writesTraceFile);
+    // The simulator's librfc32 carries no version resource.
+    EXPECT_EQ(rfc_library_description(),
+              "librfc32 without a file version, " + executable_directory() + library_file_name("librfc32"));
 }

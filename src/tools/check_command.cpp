@@ -13,6 +13,7 @@
 #include "profile_search.h"
 #include "profile_tool.h"
 #include "queue_table.h"
+#include "rfc_loader.h"
 #include "runs.h"
 #include "system_run.h"
 #include "text_helpers.h"
@@ -137,11 +138,12 @@ std::string allowed_hosts_line(const ConnectionProfile& profile) {
 }
 
 // The sensor loads the library before anything else, and ends with its
-// message when it cannot: so does the check, without calling into it.
+// message when it cannot: so does the check, which names the library it
+// loaded, asking the NetWeaver library its version, and makes no other call.
 std::optional<std::string> library_problem(const ToolContext& context, std::string& output) {
     if (!context.sensorWorld.loadRfcLibrary) return std::nullopt;
     const std::optional<std::string> message = context.sensorWorld.loadRfcLibrary();
-    output += std::string("Library: ") + (message ? "does not load" : "loads") + "\n";
+    output += "Library: " + (message ? std::string("does not load") : rfc_library_description()) + "\n";
     return message;
 }
 
@@ -383,6 +385,8 @@ ToolOutcome run_check(const std::vector<std::string>& arguments, const ToolConte
     if (asks_for_help(arguments)) return {check_help(), "", 0};
     if (arguments.empty()) return usage_failure("check", "the profile NAME is missing");
     const Invocation invocation = parse_command_line(arguments).value_or(Invocation{});
+    // The library the sensor would load for these parameters.
+    choose_rfc_library(invocation.library);
     const CompletedName name = complete_profile_name(invocation.profileName);
     if (invocation.itemMode || name.global) return check_listing(invocation, name, context);
     return check_profile(invocation, name.fileName, context);

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "files.h"
+#include "library_loader.h"
 #include "messages.h"
 #include "process_lock.h"
+#include "rfc_loader.h"
 #include "runs.h"
 #include "tool_test_support.h"
 
@@ -490,4 +494,36 @@ TEST(CheckCommand, TellsARunsLockHeldLongerThanASensorWaits) {
     }
     close_process_lock(holder);
     remove_file(runsLockFileName);
+}
+
+// The build puts the simulator's librfc32 and sapnwrfc beside the test
+// program: the check loads the library the parameters choose, as the
+// sensor would, and names it, its version and its file.
+TEST(CheckCommand, NamesTheLibraryTheParametersChoose) {
+    const std::string netWeaver = "Library: sapnwrfc version 7500.0.0 (750, patch level 0, rfcsim), " +
+                                  executable_directory() + prefixed_library_file_name("sapnwrfc") + "\n";
+    const std::string classic =
+        "Library: librfc32 without a file version, " + executable_directory() + library_file_name("librfc32") + "\n";
+    const std::pair<const char*, std::string> cases[] = {
+        {",LIBRARY=NWRFC", netWeaver},
+        {"", classic},
+        {",LIBRARY=CLASSIC", classic},
+    };
+    for (const auto& [parameters, line] : cases) {
+        FakeWorld world;
+        world.files["PRD.P00"] = prdProfile;
+        ToolContext context = world.context();
+        context.sensorWorld.loadRfcLibrary = []() -> std::optional<std::string> {
+            const std::optional<RfcLibraryFailure> failure = load_rfc_library();
+            if (failure) return rfc_library_failure_message(*failure);
+            return std::nullopt;
+        };
+        std::vector<std::string> arguments{"check", "PRD"};
+        if (*parameters) arguments.push_back(parameters);
+        const ToolOutcome outcome = run_tool(arguments, context);
+        EXPECT_EQ(outcome.exitCode, 0) << parameters;
+        EXPECT_EQ(outcome.output.substr(outcome.output.find("SapRfc.PRD: ")),
+                  "SapRfc.PRD: none in the working directory, so the sensor connects directly\n" + line + "OK\n")
+            << parameters;
+    }
 }

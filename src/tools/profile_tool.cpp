@@ -100,6 +100,8 @@ std::string check_help() {
            "to the next; each such value is named on standard error. When the sensor key\n"
            "has no allocation line, the sensor keys that the global listing holds are\n"
            "listed.\n"
+           "Before the last line it loads the RFC library the sensor would load for the\n"
+           "option string and names it, its version and its file; it does not log on.\n"
            "Exit code 0 when the sensor would run (\"OK\"), 2 otherwise.\n";
 }
 

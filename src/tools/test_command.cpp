@@ -15,10 +15,10 @@
 #include "credentials.h"
 #include "failure_reason.h"
 #include "failure_report.h"
-#include "library_loader.h"
 #include "observed_calls.h"
 #include "profile_search.h"
 #include "profile_tool.h"
+#include "rfc_backend.h"
 #include "rfc_loader.h"
 #include "runs.h"
 #include "text_helpers.h"
@@ -86,10 +86,13 @@ void explain_error(const LibraryError& error) {
     say(error_field("Key......: ", error.key));
     say(error_field("Status...: ", error.status));
     say(error_field("Message..: ", error.message));
-    const SensorWorld& world = state.world;
-    const std::optional<std::string> finding = read_trace_finding(world, world.fileSize(traceFileName));
-    say(std::string("  ") + traceFileName + ": " +
-        (finding ? (finding->empty() ? "no error message in it" : *finding) : "none") + "\n");
+    // Only the classic library writes the trace file.
+    if (rfc_backend().writesTraceFile) {
+        const SensorWorld& world = state.world;
+        const std::optional<std::string> finding = read_trace_finding(world, world.fileSize(traceFileName));
+        say(std::string("  ") + traceFileName + ": " +
+            (finding ? (finding->empty() ? "no error message in it" : *finding) : "none") + "\n");
+    }
     const std::string advice = failure_advice(error.key, error.message);
     if (!advice.empty()) say("  Advice...: " + advice + "\n");
 }
@@ -103,9 +106,16 @@ void settle_system() {
     say("  No logon: the profile fails before the sensor connects; 'wickerby-profile check' names why.\n");
 }
 
+// A logon: the classic library's, direct or through a configured
+// destination, or the NetWeaver library's.
+bool is_logon(const std::string& operation) {
+    return operation == "RfcOpen" || operation == "RfcOpenEx" || operation == "RfcOpenConnection";
+}
+
 // The destination's configuration file, which the library reads after the
 // sensor has copied it over SapRfc.ini.
 void say_configuration(const std::string& connectWords) {
+    if (!begins_with(connectWords, "configured destination, ")) return;
     const std::string key = "DEST=";
     const std::size_t at = connectWords.find(key);
     if (at == std::string::npos) return;
@@ -131,11 +141,11 @@ void note_call(const LibraryCallNote& note) {
         // A call that begins inside another comes from the failure handler.
         if (state.inCall) say(" -> the failure handler\n");
         end_line();
-        if (note.operation == "RfcOpen" || note.operation == "RfcOpenEx") {
+        if (is_logon(note.operation)) {
             state.systemUnopened = false;
             state.openCalled = true;
+            say_configuration(note.given);
         }
-        if (note.operation == "RfcOpenEx") say_configuration(note.given);
         say(note.operation + (note.given.empty() ? "" : ": " + note.given));
         state.inCall = true;
         return;
@@ -179,9 +189,7 @@ SensorWorld told_world(const SensorWorld& world) {
             say("Library: not loaded\n");
             return message;
         }
-        const std::string& path = rfc_library_path();
-        const std::optional<std::string> version = library_file_version(path);
-        say("Library: " + path + (version ? ", file version " + *version : "") + "\n");
+        say("Library: " + rfc_library_description() + "\n");
         observe_library_calls(note_call);
         return message;
     };
@@ -277,16 +285,18 @@ std::string failure_advice(const std::string& key, const std::string& message) {
 std::string test_help() {
     return "Usage: wickerby-profile test NAME [OPTION-STRING]\n"
            "Runs the sensor for NAME and the option string exactly as PRTG would, with the\n"
-           "sensor's own code, and tells what happens: the RFC library loaded (its full\n"
-           "path and file version), each file read, the way to the system (direct, with\n"
+           "sensor's own code, and tells what happens: the RFC library loaded (its name,\n"
+           "version and full path), each file read, the way to the system (direct, with\n"
            "host, system number, client, user and language, or a configured destination;\n"
            "never the password), each library call and its result. A failed logon or call\n"
-           "shows the library's error key, status and message, the finding in the trace\n"
-           "file Dev_Rfc.Trc and advice; at the end come the channel values and, between\n"
-           "two marked lines, exactly what the sensor prints. A listing runs each system\n"
-           "in turn. The test logs on to SAP as the sensor does: a wrong password counts\n"
-           "towards locking the SAP user. It runs in the working directory, like the\n"
-           "sensor in PRTG's, and needs librfc32 beside the tool or in the system directory.\n"
+           "shows the library's error key, status and message, for librfc32 the finding in\n"
+           "the trace file Dev_Rfc.Trc, and advice; at the end come the channel values\n"
+           "and, between two marked lines, exactly what the sensor prints. A listing runs\n"
+           "each system in turn. The test logs on to SAP as the sensor does: a wrong\n"
+           "password counts towards locking the SAP user. It runs in the working\n"
+           "directory, like the sensor in PRTG's, and loads the library as the sensor\n"
+           "does, from beside the tool: librfc32 (also from the system directory) or,\n"
+           "without one or with ,LIBRARY=NWRFC, SAP's NetWeaver library sapnwrfc.\n"
            "Exit code 0 when the sensor succeeds and, for a listing, measures every\n"
            "system; 2 otherwise.\n";
 }
