@@ -15,6 +15,20 @@
 
 namespace {
 
+// The profile both libraries' notes are told for.
+ConnectionProfile monitor_profile() {
+    ConnectionProfile profile;
+    profile.destination = "PRD";
+    profile.client = "100";
+    profile.user = "MONITOR";
+    profile.password = "s3cret";
+    profile.language = "E";
+    profile.mode = "R/3";
+    profile.hostname = "APP01";
+    profile.sysnr = "07";
+    return profile;
+}
+
 // A library that refuses every logon and says why.
 RfcHandle RFC_CALL refusing_open(RfcConnectionOptions*) {
     return 0;
@@ -40,15 +54,7 @@ TEST(ObservedCalls, TellTheWayAndTheLastErrorButNeverThePassword) {
     std::vector<LibraryCallNote> notes;
     observe_library_calls([&notes](const LibraryCallNote& note) { notes.push_back(note); });
 
-    ConnectionProfile profile;
-    profile.destination = "PRD";
-    profile.client = "100";
-    profile.user = "MONITOR";
-    profile.password = "s3cret";
-    profile.language = "E";
-    profile.mode = "R/3";
-    profile.hostname = "APP01";
-    profile.sysnr = "07";
+    ConnectionProfile profile = monitor_profile();
     ConnectionRecords records;
     fill_connection_records(records, profile, {});
     EXPECT_EQ(rfc_operations().RfcOpen(&records.options), 0u);
@@ -150,15 +156,7 @@ TEST(ObservedCalls, NetWeaverCallsTellTheSameStory) {
         if (note.ended) notes.push_back(note);
     });
 
-    ConnectionProfile profile;
-    profile.destination = "PRD";
-    profile.client = "100";
-    profile.user = "MONITOR";
-    profile.password = "s3cret";
-    profile.language = "E";
-    profile.mode = "R/3";
-    profile.hostname = "APP01";
-    profile.sysnr = "07";
+    ConnectionProfile profile = monitor_profile();
     profile.gwhost = "GW01";
     ConnectionRecords records;
     fill_connection_records(records, profile, {});
