@@ -7,8 +7,8 @@
 # PRTG runs for its users, with the message reference its errors point to.
 # At the top lie the README, the administrator's guide, the message
 # reference, the change log and the licence, and the examples; nothing meant
-# for the developers. The RFC simulator travels only inside
-# examples/simulator/ (32-bit) and examples/simulator64/ (64-bit), marked
+# for the developers. The RFC simulator (both libraries' faces) travels only
+# inside examples/simulator/ (32-bit) and examples/simulator64/ (64-bit), marked
 # there as a test stand-in: on a probe the vendor's library lies beside the
 # sensor.
 # The package holds what an administrator reads, with the CR LF line ends
@@ -50,10 +50,16 @@ install(FILES ${package_text}/README.md ${package_text}/ADMINISTRATION.md ${pack
 install(DIRECTORY ${package_text}/examples/ DESTINATION examples)
 # The simulator of each width the package's sensors have: examples/simulator
 # for wickerby.exe, examples/simulator64 for wickerby64.exe.
+# Each holds the classic library's stand-in and, in nwrfc/, the NetWeaver
+# library's with the companion it loads from its own folder.
 set(simulator_folders examples/simulator${width_suffix})
 install(PROGRAMS $<TARGET_FILE:rfc32> DESTINATION examples/simulator${width_suffix})
+install(PROGRAMS $<TARGET_FILE:sapnwrfc> $<TARGET_FILE:sapnwrfc_companion>
+        DESTINATION examples/simulator${width_suffix}/nwrfc)
 if(WICKERBY_WIN64_BIN AND NOT width_suffix)
   install(PROGRAMS ${WICKERBY_WIN64_BIN}/librfc32.dll DESTINATION examples/simulator64)
+  install(PROGRAMS ${WICKERBY_WIN64_BIN}/sapnwrfc.dll ${WICKERBY_WIN64_BIN}/libsapnwrfc_companion.dll
+          DESTINATION examples/simulator64/nwrfc)
   list(APPEND simulator_folders examples/simulator64)
 endif()
 foreach(folder ${simulator_folders})

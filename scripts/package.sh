@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --preset win64 >/dev/null
-cmake --build --preset win64 --target wickerby wickerby-profile rfc32
+cmake --build --preset win64 --target wickerby wickerby-profile rfc32 sapnwrfc sapnwrfc_companion
 cmake --preset win32 -DWICKERBY_WIN64_BIN="$PWD/build/win64/bin" >/dev/null
 cmake --build --preset win32
 (cd build/win32 && cpack)
