@@ -6,6 +6,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 inline constexpr const char* programName = "Wickerby";
@@ -83,10 +84,15 @@ inline std::string run_deadline_message(unsigned seconds) {
 // tried, the file found is not a library this program can load, it lacks
 // one of the operations the sensor calls, or the system refused it (its
 // own words follow). A path names the file found.
-inline std::string library_not_found_message(const std::string& fileName, const std::vector<std::string>& directories) {
-    std::string places;
-    for (const std::string& directory : directories) places += (places.empty() ? " in " : " or ") + directory;
-    return "Error 1050: " + fileName + " not found" + places + " !";
+// Each file looked for, with the directories it was looked for in.
+using LibrarySearch = std::vector<std::pair<std::string, std::vector<std::string>>>;
+inline std::string library_not_found_message(const LibrarySearch& searched) {
+    std::string text;
+    for (const auto& [fileName, directories] : searched) {
+        text += (text.empty() ? "" : ", ") + fileName + " not found";
+        for (std::size_t i = 0; i < directories.size(); ++i) text += (i == 0 ? " in " : " or ") + directories[i];
+    }
+    return "Error 1050: " + text + " !";
 }
 inline std::string library_wrong_format_message(const std::string& path, const std::string& wantedKind) {
     return "Error 1051: " + path + " is not a " + wantedKind + " !";

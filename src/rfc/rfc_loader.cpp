@@ -159,6 +159,9 @@ std::optional<RfcLibraryFailure> load_rfc_library() {
         return classic;
     auto netWeaver = load_nwrfc_library_from(executable_directory());
     if (!netWeaver || netWeaver->problem != RfcLibraryProblem::notFound) return netWeaver;
+    // Neither: the message names both files and where each was looked for.
+    classic->otherFileName = netWeaver->fileName;
+    classic->otherDirectories = netWeaver->directories;
     return classic;
 }
 
@@ -199,5 +202,7 @@ std::string rfc_library_failure_message(const RfcLibraryFailure& failure) {
     case RfcLibraryProblem::operationMissing: return library_function_missing_message(path, failure.operation);
     case RfcLibraryProblem::notLoaded: return library_not_loaded_message(path, failure.reason);
     }
-    return library_not_found_message(failure.fileName, failure.directories);
+    LibrarySearch searched = {{failure.fileName, failure.directories}};
+    if (!failure.otherFileName.empty()) searched.push_back({failure.otherFileName, failure.otherDirectories});
+    return library_not_found_message(searched);
 }

@@ -40,6 +40,10 @@ struct RfcLibraryFailure {
     // wrongFormat: the width of a Windows library that the other sensor
     // loads (32 or 64), 0 for any other file.
     unsigned otherBits = 0;
+    // notFound: the other library's file and directories, where it was
+    // looked for too.
+    std::string otherFileName{};
+    std::vector<std::string> otherDirectories{};
 };
 
 // Fills the table from `lookup`, which gives the address a library exports

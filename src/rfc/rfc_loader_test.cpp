@@ -104,6 +104,16 @@ TEST(RfcLoader, FailureMessages) {
          "wickerby.exe, the 32-bit sensor !"},
     };
     for (const auto& c : cases) EXPECT_EQ(rfc_library_failure_message(c.failure), c.message);
+
+    // Neither library: both files, each where it was looked for.
+    RfcLibraryFailure neither;
+    neither.fileName = "librfc32.dll";
+    neither.directories = both;
+    neither.otherFileName = "sapnwrfc.dll";
+    neither.otherDirectories = {both[0]};
+    EXPECT_EQ(rfc_library_failure_message(neither),
+              "Error 1050: librfc32.dll not found in C:\\PRTG\\Custom Sensors\\EXEXML\\ or C:\\windows\\system32\\, "
+              "sapnwrfc.dll not found in C:\\PRTG\\Custom Sensors\\EXEXML\\ !");
 }
 
 // The build puts the simulator's librfc32 beside the test program.
