@@ -54,14 +54,7 @@ struct Failure {
     std::string message;
 };
 
-void sleep_waiter(std::chrono::microseconds duration) {
-    std::this_thread::sleep_for(duration);
-}
-
-struct State {
-    Waiter waiter = sleep_waiter;
-    bool scenarioRead = false;
-    Scenario scenario;
+struct State : FaceScenario {
     std::string iniPath;  // set by RfcSetIniPath
     uint32_t nextConnection = 1;
     std::map<uint32_t, std::unique_ptr<RFC_CONNECTION_HANDLE_struct>> connections;
@@ -72,22 +65,6 @@ struct State {
 State& state() {
     static State current;
     return current;
-}
-
-void log_call(const std::string& line) {
-    std::string path = environment_value("RFCSIM_LOG");
-    if (!path.empty()) append_lines(path, {line});
-}
-
-void wait_for_system(std::chrono::microseconds delay) {
-    if (delay > std::chrono::microseconds::zero()) state().waiter(delay);
-}
-
-void load_scenario() {
-    State& current = state();
-    if (current.scenarioRead) return;
-    current.scenarioRead = true;
-    current.scenario = read_scenario_file();
 }
 
 // Every operation fills the record: RFC_OK and empty texts on success.
@@ -228,11 +205,11 @@ const SAP_UC* RFC_CALL RfcGetVersion(unsigned* majorVersion, unsigned* minorVers
 
 RFC_CONNECTION_HANDLE RFC_CALL RfcOpenConnection(const RFC_CONNECTION_PARAMETER* connectionParams, unsigned paramCount,
                                                  RFC_ERROR_INFO* errorInfo) {
-    load_scenario();
+    load_scenario(state());
     State& current = state();
     auto values = parameter_values(connectionParams, paramCount);
     const SystemScenario* system = find_system(current.scenario, system_name(values));
-    if (system) wait_for_system(system->delays.openConnection);
+    if (system) wait_for_system(state(), system->delays.openConnection);
     Failure failure = check_open(values, system);
     std::string entry = "RfcOpenConnection" + describe_parameters(connectionParams, paramCount) + " -> ";
     if (failure.code != RFC_OK) {
@@ -319,7 +296,7 @@ RFC_RC RFC_CALL RfcInvoke(RFC_CONNECTION_HANDLE rfcHandle, RFC_FUNCTION_HANDLE f
         failure = local_failure(RFC_INVALID_HANDLE, "connection handle not valid");
     } else {
         const SystemScenario& system = system_of(*connection);
-        wait_for_system(system.delays.invoke);
+        wait_for_system(state(), system.delays.invoke);
         failure = function ? invoke_outcome(system) : local_failure(RFC_INVALID_HANDLE, "function handle not valid");
         if (failure.code == RFC_OK) {
             function->table->rows = system.lines;

@@ -38,14 +38,7 @@ struct Table {
     std::vector<char> rows;
 };
 
-void sleep_waiter(std::chrono::microseconds duration) {
-    std::this_thread::sleep_for(duration);
-}
-
-struct State {
-    Waiter waiter = sleep_waiter;
-    bool scenarioRead = false;
-    Scenario scenario;
+struct State : FaceScenario {
     RfcFailureHandler handler = nullptr;
     RfcHandle nextHandle = 1;
     std::map<RfcHandle, std::size_t> connections;  // handle -> index of the system
@@ -58,25 +51,6 @@ struct State {
 State& state() {
     static State current;
     return current;
-}
-
-void log_call(const std::string& line) {
-    std::string path = environment_value("RFCSIM_LOG");
-    if (!path.empty()) append_lines(path, {line});
-}
-
-// A system that does not answer: the operation waits before it acts. The
-// call log line follows when the operation has acted, so a process killed
-// while it waits leaves no line for that operation.
-void wait_for_system(std::chrono::microseconds delay) {
-    if (delay > std::chrono::microseconds::zero()) state().waiter(delay);
-}
-
-void load_scenario() {
-    State& current = state();
-    if (current.scenarioRead) return;
-    current.scenarioRead = true;
-    current.scenario = read_scenario_file();
 }
 
 ErrorText error_of(const SystemScenario* system) {
@@ -199,14 +173,15 @@ void RFC_CALL RfcEnvironment(RfcEnvironmentRecord* environment) {
 }
 
 RfcHandle RFC_CALL RfcOpen(RfcConnectionOptions* options) {
-    load_scenario();
+    load_scenario(state());
     std::string destination;
     LogonValues logon;
     if (options) {
         destination = text_of(options->destination);
         logon = {text_of(options->client), text_of(options->user), text_of(options->password)};
     }
-    if (const SystemScenario* system = find_system(state().scenario, destination)) wait_for_system(system->delays.open);
+    if (const SystemScenario* system = find_system(state().scenario, destination))
+        wait_for_system(state(), system->delays.open);
     Opening opening = open_system(destination, logon);
     log_call("RfcOpen " + describe_open_options(options) + " -> " + opening_text(opening));
     if (opening.aborts) call_handler("RfcOpen");
@@ -214,11 +189,11 @@ RfcHandle RFC_CALL RfcOpen(RfcConnectionOptions* options) {
 }
 
 RfcHandle RFC_CALL RfcOpenEx(const char* connectString, RfcExtendedError* error) {
-    load_scenario();
+    load_scenario(state());
     ConnectString connect = parse_connect_string(text_of(connectString));
     // The wait comes first, also for a destination that SapRfc.ini lacks.
     if (const SystemScenario* system = find_system(state().scenario, connect.destination))
-        wait_for_system(system->delays.openEx);
+        wait_for_system(state(), system->delays.openEx);
     Opening opening;
     if (destination_configured(connect.destination)) {
         opening = open_system(connect.destination, connect.logon);
@@ -263,7 +238,7 @@ RfcResult RFC_CALL RfcCall(RfcHandle handle, const char* function, RfcParameter*
         log_call(entry + "1");
         return 1;
     }
-    wait_for_system(system->delays.call);
+    wait_for_system(state(), system->delays.call);
     if (text_of(function) != "TH_REQUEST_QUEUE") {
         ErrorText error = error_of(system);
         error.key = "FU_NOT_FOUND";
@@ -290,7 +265,7 @@ RfcResult RFC_CALL RfcReceive(RfcHandle handle, RfcParameter*, RfcTableDescripto
         log_call(entry + "1");
         return 1;
     }
-    wait_for_system(system->delays.receive);
+    wait_for_system(state(), system->delays.receive);
     const CallOutcome& receive = system->receive;
     if (receive.aborts) {
         record_failure(error_of(system), system);

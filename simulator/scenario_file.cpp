@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <thread>
 
 #include "files.h"
 
@@ -39,6 +40,25 @@ Scenario read_scenario_file() {
         std::exit(scenarioExitCode);
     }
     return std::move(parsed.scenario);
+}
+
+void sleep_waiter(std::chrono::microseconds duration) {
+    std::this_thread::sleep_for(duration);
+}
+
+void load_scenario(FaceScenario& face) {
+    if (face.scenarioRead) return;
+    face.scenarioRead = true;
+    face.scenario = read_scenario_file();
+}
+
+void wait_for_system(const FaceScenario& face, std::chrono::microseconds delay) {
+    if (delay > std::chrono::microseconds::zero()) face.waiter(delay);
+}
+
+void log_call(const std::string& line) {
+    std::string path = environment_value("RFCSIM_LOG");
+    if (!path.empty()) append_lines(path, {line});
 }
 
 }  // namespace rfcsim

@@ -49,6 +49,22 @@ std::optional<RfcLibraryFailure> load_one(
     return std::nullopt;
 }
 
+// Takes the loaded library's operations with `take` into the process's
+// table and makes `backend` the process's; the first operation missing,
+// which leaves both as they were.
+template <typename Table>
+std::optional<std::string> take_library(
+    const LoadedLibrary& library, Table& processTable,
+    std::optional<std::string> (*take)(Table& table, const std::function<LibraryProcedure(const char* name)>& lookup),
+    const RfcBackend& backend) {
+    Table operations{};
+    if (auto missing = take(operations, [&library](const char* name) { return library_procedure(library, name); }))
+        return missing;
+    processTable = operations;
+    use_rfc_backend(backend);
+    return std::nullopt;
+}
+
 // Takes each operation by its name; the first name the library lacks is
 // the one missing.
 struct OperationTaker {
@@ -105,14 +121,8 @@ std::optional<RfcLibraryFailure> load_rfc_library_from(const std::vector<std::st
     RfcLibraryFailure failure;
     failure.fileName = library_file_name(rfcLibraryName);
     failure.wantedKind = loadable_library_kind();
-    const auto take = [](const LoadedLibrary& library) -> std::optional<std::string> {
-        RfcLibrary operations{};
-        const auto missing =
-            take_rfc_operations(operations, [&library](const char* name) { return library_procedure(library, name); });
-        if (missing) return missing;
-        processOperations = operations;
-        use_rfc_backend(classic_backend());
-        return std::nullopt;
+    const auto take = [](const LoadedLibrary& library) {
+        return take_library(library, processOperations, take_rfc_operations, classic_backend());
     };
     for (const std::string& directory : directories) {
         if (directory.empty()) continue;
@@ -130,17 +140,9 @@ std::optional<RfcLibraryFailure> load_nwrfc_library_from(const std::string& dire
     failure.wantedKind = loadable_library_kind();
     failure.directories.push_back(directory);
     if (directory.empty()) return failure;
-    return load_one(directory, failure, load_library_with_companions,
-                    [](const LoadedLibrary& library) -> std::optional<std::string> {
-                        NwRfcLibrary operations{};
-                        const auto missing = take_nwrfc_operations(operations, [&library](const char* name) {
-                            return library_procedure(library, name);
-                        });
-                        if (missing) return missing;
-                        processNwOperations = operations;
-                        use_rfc_backend(netweaver_backend());
-                        return std::nullopt;
-                    });
+    return load_one(directory, failure, load_library_with_companions, [](const LoadedLibrary& library) {
+        return take_library(library, processNwOperations, take_nwrfc_operations, netweaver_backend());
+    });
 }
 
 LibraryChoice loaded_rfc_library() {
